@@ -1,0 +1,42 @@
+# The two commands of the README:
+#   make run   - build and run the main job against the virtual printer
+#   make test  - install what is missing, build everything and run every test
+#
+# build/ holds the shipped 32-bit DLLs. Tests run where Wine can run them: in build/
+# itself where this machine executes 32-bit programs, else on an x86_64 build of the same
+# sources in build/x86_64/.
+BUILD_DIR ?= build
+JOBS ?= 2
+TOOLCHAIN = -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-toolchain.cmake -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: all deps configure build run test format clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@arch=$$(scripts/wine-arch.sh); \
+	if [ "$$arch" = i686 ]; then testing=ON; else testing=OFF; fi; \
+	cmake -S . -B $(BUILD_DIR) $(TOOLCHAIN) -DOPTINFO_ARCH=i686 -DBUILD_TESTING=$$testing >/dev/null; \
+	if [ "$$arch" != i686 ]; then \
+	  cmake -S . -B $(BUILD_DIR)/$$arch $(TOOLCHAIN) -DOPTINFO_ARCH=$$arch -DBUILD_TESTING=ON >/dev/null; \
+	fi
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) -- --no-print-directory
+	@arch=$$(scripts/wine-arch.sh); \
+	if [ "$$arch" != i686 ]; then cmake --build $(BUILD_DIR)/$$arch -j $(JOBS) -- --no-print-directory; fi
+
+run: build
+	@scripts/run-main.sh $(BUILD_DIR)
+
+test: build
+	@scripts/run-tests.sh $(BUILD_DIR)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf $(BUILD_DIR)

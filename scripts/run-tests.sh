@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Runs every test of a built tree in the Wine test bed: run-tests.sh BUILD_DIR [ctest args]
+set -euo pipefail
+build=$("$(dirname "$0")/run-dir.sh" "$1"); shift
+here=$(cd "$(dirname "$0")" && pwd)
+"$here/testbed.sh" start "$build"
+trap '"$here/testbed.sh" stop "$build"' EXIT
+ctest --test-dir "$build" --output-on-failure -j2 "$@"

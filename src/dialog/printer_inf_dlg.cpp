@@ -1,0 +1,1 @@
+#include "dialog/printer_inf_dlg.h"

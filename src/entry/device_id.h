@@ -1,0 +1,37 @@
+// Interpretation of what the printer says about itself: the model in its IEEE 1284 device
+// ID, and the printer ID, memory and paper source in its status fields "CW:" and "CD:".
+#pragma once
+
+#include "entry/option_info.h"
+
+#include <string>
+
+// Number of eight-character groups in the "CD:" field.
+const int CD_GROUP_COUNT = 2;
+
+// Channel keys of the printer's status channels.
+const DWORD CHANNEL_KEY_PRIMARY = 0x10010003;
+const DWORD CHANNEL_KEY_FALLBACK = 0x10000003;
+
+// The value of "MDL:", which must end with ";"; 1 when found.
+BOOL ExtractModel(const std::string &strDeviceId, std::string &strModel);
+
+// 1 when equal ignoring case; otherwise tells the user and returns 0.
+BOOL CheckModel(LPCSTR pszCallerModel, LPCSTR pszPrinterModel);
+
+// Reads the status bytes of the channel that this system uses and interprets them into
+// the record, whose three flags say what to read; 1 when every asked field was read.
+BOOL ReadDeviceOptions(LPCSTR pszPrinterName, OptionInfo &info);
+
+// 1 when every field asked for by a flag was found; values are stored as found.
+BOOL ParseOptionFields(const BYTE *pBytes, LONG nCount, OptionInfo &info);
+
+// How ReadDeviceOptions asks for the status on a system version code.
+enum ChannelPlan {
+    CHANNEL_PLAN_FAIL,        // the options cannot be read on this system
+    CHANNEL_PLAN_NONE,        // no channel is asked; the empty reply is interpreted
+    CHANNEL_PLAN_PRIMARY,     // the primary key, then the fallback key if it is unavailable
+    CHANNEL_PLAN_FALLBACK,    // the fallback key only
+};
+// Codes outside the table (a system without a code) cannot read the options.
+ChannelPlan ChannelPlanFor(LONG nSystemVersionCode);

@@ -1,0 +1,22 @@
+// The component's application object: the model index of the latest call and the mapping
+// of every help request to the dialog's topic.
+#pragma once
+
+#include "framework/app.h"
+
+class CPrinterInfApp : public CWinApp {
+public:
+    CPrinterInfApp();
+
+    // Looks the name up in ModelTable and sets m_nModelIndex; 1 when found.
+    BOOL FindModel(LPCSTR pszModelName);
+
+    // Every help request with a topic opens the dialog's one topic.
+    void WinHelp(DWORD_PTR dwData, UINT nCmd) override;
+
+    LONG m_nModelIndex;
+};
+
+extern CPrinterInfApp theApp;
+
+const DWORD HELP_TOPIC_PRINTER_INF = 0x1300;

@@ -1,0 +1,128 @@
+// The exported call: printer query, dialog and the choice of the record handed back.
+#include "optinfo.h"
+
+#include "dialog/printer_inf_dlg.h"
+#include "entry/device_id.h"
+#include "entry/printer_inf_app.h"
+#include "link/bidi_link.h"
+
+#include <new>
+#include <string>
+
+namespace {
+const INT_PTR DIALOG_FAILED = -1;
+
+// What the printer query of one call found out.
+enum QueryOutcome {
+    QUERY_OPTIONS_READ,   // the record holds the printer's values
+    QUERY_NOT_READ,       // no answer, or no options: the call goes on without them
+    QUERY_CALL_FAILS,     // wrong printer, or a model the component does not support
+};
+
+void SetPresenceFlags(OptionInfo &info, LONG nModelIndex)
+{
+    info.bHasPrinterId = 1;
+    info.nPrinterIdCount = PRINTER_ID_COUNT;
+    const LONG hasOptions = nModelIndex == MODEL_INDEX_RX9100W ? 1 : 0;
+    info.bHasMemory = hasOptions;
+    info.bHasPaperSource = hasOptions;
+}
+
+// Link A lives for the whole query; ReadDeviceOptions nests its own link inside it.
+QueryOutcome QueryPrinter(LPCSTR pszPrinterName, LPCSTR pszModelName, OptionInfo &working)
+{
+    CBidiLink link;
+    std::string deviceId;
+    if (!link.QueryDeviceId(pszPrinterName, deviceId))
+        return QUERY_NOT_READ;
+    std::string printerModel;
+    if (!ExtractModel(deviceId, printerModel))
+        return QUERY_NOT_READ;
+    if (!CheckModel(pszModelName, printerModel.c_str()))
+        return QUERY_CALL_FAILS;
+    if (theApp.m_nModelIndex != MODEL_INDEX_RX7100W && theApp.m_nModelIndex != MODEL_INDEX_RX9100W)
+        return QUERY_CALL_FAILS;
+    SetPresenceFlags(working, theApp.m_nModelIndex);
+    OptionInfo temporary = working;
+    if (!ReadDeviceOptions(pszPrinterName, temporary))
+        return QUERY_NOT_READ;
+    working = temporary;
+    return QUERY_OPTIONS_READ;
+}
+
+// Runs the dialog modally as the application's main window; returns its result.
+INT_PTR RunDialog(LPCSTR pszPrinterName, BOOL bInfoStored, OptionInfo &working)
+{
+    CPrinterInfDlg dialog(nullptr);
+    dialog.m_nModelIndex = theApp.m_nModelIndex;
+    dialog.m_bInfoStored = bInfoStored;
+    dialog.m_bSheetRequested = 0;
+    dialog.m_strPrinterName = pszPrinterName ? pszPrinterName : "";
+    dialog.m_optionInfo = working;
+
+    struct MainWindowScope {
+        CWnd *m_pPrevious;
+        explicit MainWindowScope(CWnd *pWnd) : m_pPrevious(theApp.m_pMainWnd) { theApp.m_pMainWnd = pWnd; }
+        ~MainWindowScope() { theApp.m_pMainWnd = m_pPrevious; }
+    } mainWindow(&dialog);
+
+    INT_PTR result = dialog.DoModal();
+    if (result == IDOK && !bInfoStored)
+        working = dialog.m_optionInfo;
+    return result;
+}
+
+LONG OpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, const OptionInfo *pInInfo,
+                    OptionInfo *pOutInfo, BOOL bShowDialog, BOOL bQueryPrinter)
+{
+    char foundPath[MAX_PATH];
+    LPSTR pFilePart = nullptr;
+    if (SearchPathA(nullptr, ZRAPI_FILE_NAME, nullptr, MAX_PATH, foundPath, &pFilePart) == 0)
+        bQueryPrinter = FALSE;
+
+    theApp.FindModel(pszModelName);
+    OptionInfo working;
+    working.CopyFrom(pInInfo);
+
+    BOOL bInfoStored = FALSE;
+    if (bQueryPrinter) {
+        QueryOutcome outcome = QueryPrinter(pszPrinterName, pszModelName, working);
+        if (outcome == QUERY_CALL_FAILS)
+            return 0;
+        bInfoStored = outcome == QUERY_OPTIONS_READ;
+    }
+
+    if (bShowDialog) {
+        if (theApp.m_nModelIndex != MODEL_INDEX_RX9100W)
+            return 0;
+        INT_PTR result = RunDialog(pszPrinterName, bInfoStored, working);
+        // A dialog that could not be created is a failure, not a success without a record.
+        if (result == DIALOG_FAILED)
+            return 0;
+        if (bInfoStored || result == IDOK) {
+            working.CopyTo(pOutInfo);
+            return 1;
+        }
+        return result == IDCANCEL ? 0 : 1;
+    }
+
+    if (bQueryPrinter && !bInfoStored)
+        return 0;
+    working.CopyTo(pOutInfo);
+    return 1;
+}
+} // namespace
+
+extern "C" LONG WINAPI TKOpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, DWORD /*dwReserved*/,
+                                        const OptionInfo *pInInfo, OptionInfo *pOutInfo,
+                                        BOOL bShowDialog, BOOL bQueryPrinter)
+{
+    if (!pOutInfo)
+        return 0;
+    // No exception may cross into the caller: it would end the caller's process.
+    try {
+        return OpenPrinterInf(pszPrinterName, pszModelName, pInInfo, pOutInfo, bShowDialog, bQueryPrinter);
+    } catch (...) {
+        return 0;
+    }
+}

@@ -1,0 +1,132 @@
+#include "support/wine_test_support.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+thread_local MessageBoxCatcher *t_pCatcher = nullptr;
+
+const int MSGBOX_TEXT_ID = 0xFFFF;  // the message text control of a system message box
+const UINT_PTR READ_TIMER_ID = 0x6F70;
+
+std::string TextOf(HWND hWnd)
+{
+    char buffer[4096] = {};
+    GetWindowTextA(hWnd, buffer, sizeof(buffer));
+    return buffer;
+}
+
+bool HasIconChild(HWND hBox)
+{
+    for (HWND h = GetWindow(hBox, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        if ((GetWindowLongA(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(h))
+            return true;
+    }
+    return false;
+}
+
+void CALLBACK ReadBox(HWND hBox, UINT, UINT_PTR idEvent, DWORD)
+{
+    KillTimer(hBox, idEvent);
+    if (!t_pCatcher)
+        return;
+    CaughtBox box;
+    box.strCaption = TextOf(hBox);
+    box.strText = TextOf(GetDlgItem(hBox, MSGBOX_TEXT_ID));
+    box.bHasCancel = GetDlgItem(hBox, IDCANCEL) != nullptr && IsWindowVisible(GetDlgItem(hBox, IDCANCEL));
+    box.bHasIcon = HasIconChild(hBox);
+    box.bOtherWindowDisabled = !IsWindowEnabled(t_pCatcher->ProbeWindow());
+    t_pCatcher->m_boxes.push_back(box);
+    PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(t_pCatcher->m_nAnswer, BN_CLICKED), 0);
+}
+
+LRESULT CALLBACK CbtProc(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HCBT_ACTIVATE) {
+        HWND hWnd = reinterpret_cast<HWND>(wParam);
+        char className[16] = {};
+        GetClassNameA(hWnd, className, sizeof(className));
+        if (lstrcmpA(className, "#32770") == 0 && GetDlgItem(hWnd, MSGBOX_TEXT_ID))
+            SetTimer(hWnd, READ_TIMER_ID, 20, ReadBox);
+    }
+    return CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+} // namespace
+
+MessageBoxCatcher::MessageBoxCatcher()
+    : m_hHook(SetWindowsHookExA(WH_CBT, CbtProc, nullptr, GetCurrentThreadId())),
+      m_hProbe(CreateWindowExA(0, "STATIC", "probe", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr))
+{
+    t_pCatcher = this;
+}
+
+MessageBoxCatcher::~MessageBoxCatcher()
+{
+    t_pCatcher = nullptr;
+    if (m_hHook)
+        UnhookWindowsHookEx(m_hHook);
+    if (m_hProbe)
+        DestroyWindow(m_hProbe);
+}
+
+std::string TestBinFolder()
+{
+    char path[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+int RunProcess(const std::string &strCommandLine, std::string &strOutput)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE hRead = nullptr, hWrite = nullptr;
+    if (!CreatePipe(&hRead, &hWrite, &inherit, 0))
+        return -1;
+    SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = hWrite;
+    startup.hStdError = hWrite;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION process = {};
+    std::string commandLine = strCommandLine;
+    BOOL started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                  nullptr, &startup, &process);
+    CloseHandle(hWrite);
+    strOutput.clear();
+    if (!started) {
+        CloseHandle(hRead);
+        return -1;
+    }
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(hRead, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        strOutput.append(buffer, read);
+    CloseHandle(hRead);
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return static_cast<int>(exitCode);
+}
+
+std::string ReadFileText(const std::string &strPath)
+{
+    std::ifstream file(strPath, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::string ScratchPath(const std::string &strName)
+{
+    std::string folder = TestBinFolder() + "..\\scratch\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string path = folder + strName;
+    DeleteFileA(path.c_str());
+    return path;
+}

@@ -1,0 +1,48 @@
+// Helpers shared by the tests that run under Wine.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// A message box seen and closed by MessageBoxCatcher.
+struct CaughtBox {
+    std::string strCaption;
+    std::string strText;
+    bool bHasCancel = false;          // more than an OK button
+    bool bHasIcon = false;
+    bool bOtherWindowDisabled = false; // task-modal: the thread's other windows were disabled
+};
+
+// While alive, every message box opened on this thread is read and answered with
+// m_nAnswer (a short timer on the box: at activation its text is still empty under Wine).
+class MessageBoxCatcher {
+public:
+    MessageBoxCatcher();
+    ~MessageBoxCatcher();
+    MessageBoxCatcher(const MessageBoxCatcher &) = delete;
+    MessageBoxCatcher &operator=(const MessageBoxCatcher &) = delete;
+
+    std::vector<CaughtBox> m_boxes;
+    int m_nAnswer = IDOK;
+
+    HWND ProbeWindow() const { return m_hProbe; }
+
+private:
+    HHOOK m_hHook;
+    HWND m_hProbe;
+};
+
+// Folder of the running test executable, with a trailing backslash.
+std::string TestBinFolder();
+
+// Runs a command line, waits, and returns its exit code (-1 when it cannot start); its
+// standard output goes to strOutput.
+int RunProcess(const std::string &strCommandLine, std::string &strOutput);
+
+// Reads a whole file; empty when it does not exist.
+std::string ReadFileText(const std::string &strPath);
+
+// A path for a fresh scratch file of this test run, under the build's temp folder.
+std::string ScratchPath(const std::string &strName);
