@@ -36,7 +36,7 @@ test: build
 	@scripts/run-tests.sh $(BUILD_DIR)
 
 format:
-	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	@git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs -r clang-format -i
 
 clean:
 	@rm -rf $(BUILD_DIR)

@@ -5,9 +5,8 @@
 #include <cstring>
 #include <sstream>
 
-const char HOST_USAGE[] =
-    "usage: optinfo-host [--lang en|ja] [--printer NAME] [--model NAME]\n"
-    "                    [--in v0,v1,...,v11] [--reserved N] [--query] [--dialog]\n";
+const char HOST_USAGE[] = "usage: optinfo-host [--lang en|ja] [--printer NAME] [--model NAME]\n"
+                          "                    [--in v0,v1,...,v11] [--reserved N] [--query] [--dialog]\n";
 
 namespace {
 const int FIELD_COUNT = 12;

@@ -12,7 +12,7 @@ const int EXIT_CALL_FAILED = 1;
 const int EXIT_USAGE = 2;
 
 const char *const FIELD_NAMES[] = {
-    "bHasPrinterId", "nPrinterIdCount", "nPrinterId0", "nPrinterId1", "nPrinterId2", "nPrinterId3",
+    "bHasPrinterId", "nPrinterIdCount", "nPrinterId0", "nPrinterId1", "nPrinterId2",     "nPrinterId3",
     "nPrinterId4",   "nPrinterId5",     "bHasMemory",  "nMemoryMB",   "bHasPaperSource", "nPaperSource",
 };
 
@@ -64,9 +64,9 @@ int main(int argc, char **argv)
     OptionInfo canary;
     std::memset(static_cast<void *>(&canary), 0xA5, sizeof(canary));
     OptionInfo output = canary;
-    LONG result = pfnOpen(args.strPrinter.c_str(), args.strModel.c_str(), args.dwReserved,
-                          args.bHasInput ? &args.input : nullptr, &output, args.bShowDialog,
-                          args.bQueryPrinter);
+    LONG result =
+        pfnOpen(args.strPrinter.c_str(), args.strModel.c_str(), args.dwReserved,
+                args.bHasInput ? &args.input : nullptr, &output, args.bShowDialog, args.bQueryPrinter);
     PrintRecord(result, output, canary);
     FreeLibrary(hModule);
     return result == 1 ? EXIT_CALL_SUCCEEDED : EXIT_CALL_FAILED;

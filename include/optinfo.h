@@ -19,27 +19,42 @@ extern "C" {
 
 /* The option record: twelve 32-bit little-endian integers, 48 bytes, no gaps. */
 typedef struct OptionInfo {
-    LONG  bHasPrinterId;   /* 0 or 1: nPrinterId holds values                   */
+    LONG bHasPrinterId;    /* 0 or 1: nPrinterId holds values                   */
     DWORD nPrinterIdCount; /* entries of nPrinterId in use (the component uses 6) */
-    LONG  nPrinterId[6];   /* printer-ID parts; -1 = no value                    */
-    LONG  bHasMemory;      /* 0 or 1: nMemoryMB holds a value                    */
-    LONG  nMemoryMB;       /* installed memory in MB (0, 32, 64, 96); -1 = none  */
-    LONG  bHasPaperSource; /* 0 or 1: nPaperSource holds a value                 */
-    LONG  nPaperSource;    /* 0 = none, 1 = second paper cassette; -1 = none     */
+    LONG nPrinterId[6];    /* printer-ID parts; -1 = no value                    */
+    LONG bHasMemory;       /* 0 or 1: nMemoryMB holds a value                    */
+    LONG nMemoryMB;        /* installed memory in MB (0, 32, 64, 96); -1 = none  */
+    LONG bHasPaperSource;  /* 0 or 1: nPaperSource holds a value                 */
+    LONG nPaperSource;     /* 0 = none, 1 = second paper cassette; -1 = none     */
 #ifdef __cplusplus
     /* C++ callers get the record's value operations; the layout is unchanged. */
-    OptionInfo() { Clear(); }
-    void Clear() { *this = OptionInfo(0); }
-    OptionInfo &CopyFrom(const OptionInfo *pSource) {
-        if (pSource) *this = *pSource; else Clear();
+    OptionInfo()
+    {
+        Clear();
+    }
+    void Clear()
+    {
+        *this = OptionInfo(0);
+    }
+    OptionInfo &CopyFrom(const OptionInfo *pSource)
+    {
+        if (pSource)
+            *this = *pSource;
+        else
+            Clear();
         return *this;
     }
-    void CopyTo(OptionInfo *pTarget) const { *pTarget = *this; }
+    void CopyTo(OptionInfo *pTarget) const
+    {
+        *pTarget = *this;
+    }
 
-  private:
+private:
     explicit OptionInfo(int)
-        : bHasPrinterId(0), nPrinterIdCount(0), nPrinterId(), bHasMemory(0), nMemoryMB(0),
-          bHasPaperSource(0), nPaperSource(0) {}
+        : bHasPrinterId(0), nPrinterIdCount(0), nPrinterId(), bHasMemory(0), nMemoryMB(0), bHasPaperSource(0),
+          nPaperSource(0)
+    {
+    }
 #endif
 } OptionInfo;
 
@@ -56,12 +71,12 @@ typedef struct OptionInfo {
  *   bQueryPrinter   nonzero: ask the printer through ZRAPI.DLL
  */
 LONG WINAPI TKOpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, DWORD dwReserved,
-                             const OptionInfo *pInInfo, OptionInfo *pOutInfo,
-                             BOOL bShowDialog, BOOL bQueryPrinter);
+                             const OptionInfo *pInInfo, OptionInfo *pOutInfo, BOOL bShowDialog,
+                             BOOL bQueryPrinter);
 
 /* For GetProcAddress(hModule, "TKOpenPrinterInf"). */
-typedef LONG(WINAPI *PFN_TKOpenPrinterInf)(LPCSTR, LPCSTR, DWORD, const OptionInfo *,
-                                           OptionInfo *, BOOL, BOOL);
+typedef LONG(WINAPI *PFN_TKOpenPrinterInf)(LPCSTR, LPCSTR, DWORD, const OptionInfo *, OptionInfo *, BOOL,
+                                           BOOL);
 
 #ifdef __cplusplus
 }

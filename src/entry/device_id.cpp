@@ -33,8 +33,7 @@ const int MESSAGE_INCOMPATIBLE_PRINTER = 0;
 const UINT STOP_STYLE = MB_ICONHAND | MB_SETFOREGROUND;
 
 // First match of a text key starting on a character boundary, or npos.
-std::string::size_type FindText(const std::string &strText, std::string::size_type start,
-                                const char *pszKey)
+std::string::size_type FindText(const std::string &strText, std::string::size_type start, const char *pszKey)
 {
     const size_t keyLength = std::strlen(pszKey);
     const char *pBegin = strText.c_str();

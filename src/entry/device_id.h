@@ -28,10 +28,10 @@ BOOL ParseOptionFields(const BYTE *pBytes, LONG nCount, OptionInfo &info);
 
 // How ReadDeviceOptions asks for the status on a system version code.
 enum ChannelPlan {
-    CHANNEL_PLAN_FAIL,        // the options cannot be read on this system
-    CHANNEL_PLAN_NONE,        // no channel is asked; the empty reply is interpreted
-    CHANNEL_PLAN_PRIMARY,     // the primary key, then the fallback key if it is unavailable
-    CHANNEL_PLAN_FALLBACK,    // the fallback key only
+    CHANNEL_PLAN_FAIL,     // the options cannot be read on this system
+    CHANNEL_PLAN_NONE,     // no channel is asked; the empty reply is interpreted
+    CHANNEL_PLAN_PRIMARY,  // the primary key, then the fallback key if it is unavailable
+    CHANNEL_PLAN_FALLBACK, // the fallback key only
 };
 // Codes outside the table (a system without a code) cannot read the options.
 ChannelPlan ChannelPlanFor(LONG nSystemVersionCode);

@@ -14,9 +14,9 @@ const INT_PTR DIALOG_FAILED = -1;
 
 // What the printer query of one call found out.
 enum QueryOutcome {
-    QUERY_OPTIONS_READ,   // the record holds the printer's values
-    QUERY_NOT_READ,       // no answer, or no options: the call goes on without them
-    QUERY_CALL_FAILS,     // wrong printer, or a model the component does not support
+    QUERY_OPTIONS_READ, // the record holds the printer's values
+    QUERY_NOT_READ,     // no answer, or no options: the call goes on without them
+    QUERY_CALL_FAILS,   // wrong printer, or a model the component does not support
 };
 
 void SetPresenceFlags(OptionInfo &info, LONG nModelIndex)
@@ -114,8 +114,8 @@ LONG OpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, const OptionInfo
 } // namespace
 
 extern "C" LONG WINAPI TKOpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, DWORD /*dwReserved*/,
-                                        const OptionInfo *pInInfo, OptionInfo *pOutInfo,
-                                        BOOL bShowDialog, BOOL bQueryPrinter)
+                                        const OptionInfo *pInInfo, OptionInfo *pOutInfo, BOOL bShowDialog,
+                                        BOOL bQueryPrinter)
 {
     if (!pOutInfo)
         return 0;

@@ -27,8 +27,7 @@ std::string HelpFilePathOf(HINSTANCE hModule)
 HelpViewerFn g_pfnHelpViewer = ::WinHelpA;
 
 CWinApp::CWinApp(LPCSTR /*pszAppName*/)
-    : m_hInstance(reinterpret_cast<HINSTANCE>(&__ImageBase)),
-      m_strHelpFilePath(HelpFilePathOf(m_hInstance))
+    : m_hInstance(reinterpret_cast<HINSTANCE>(&__ImageBase)), m_strHelpFilePath(HelpFilePathOf(m_hInstance))
 {
     g_pApp = this;
 }
@@ -45,9 +44,15 @@ void CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd)
     g_pfnHelpViewer(hOwner, m_strHelpFilePath.c_str(), nCmd, dwData);
 }
 
-CWinApp *AfxGetApp() { return g_pApp; }
+CWinApp *AfxGetApp()
+{
+    return g_pApp;
+}
 
-HINSTANCE AfxGetResourceHandle() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+HINSTANCE AfxGetResourceHandle()
+{
+    return reinterpret_cast<HINSTANCE>(&__ImageBase);
+}
 
 std::string AfxLoadString(UINT nId)
 {

@@ -6,10 +6,9 @@
 extern "C" {
 typedef LONG(WINAPI *PFN_ZRInitialize)(void);
 typedef LONG(WINAPI *PFN_ZRRelease)(void);
-typedef LONG(WINAPI *PFN_ZRGetDeviceID)(LONG nSelector, LPCSTR pszPrinterName, BYTE *pBuffer,
-                                        LONG *pnSize);
-typedef LONG(WINAPI *PFN_ZRGetAvailableChannel)(LONG nSelector, LPCSTR pszPrinterName,
-                                                BYTE *pBuffer, LONG *pnSize);
+typedef LONG(WINAPI *PFN_ZRGetDeviceID)(LONG nSelector, LPCSTR pszPrinterName, BYTE *pBuffer, LONG *pnSize);
+typedef LONG(WINAPI *PFN_ZRGetAvailableChannel)(LONG nSelector, LPCSTR pszPrinterName, BYTE *pBuffer,
+                                                LONG *pnSize);
 typedef LONG(WINAPI *PFN_ZROpenChannel)(LONG nSelector, LPCSTR pszPrinterName, DWORD dwChannelKey);
 typedef LONG(WINAPI *PFN_ZRCloseChannel)(LONG nChannel);
 typedef LONG(WINAPI *PFN_ZRGetStatus)(LONG nChannel, BYTE *pBuffer, LONG *pnSize);
@@ -22,7 +21,7 @@ typedef LONG(WINAPI *PFN_ZRGetOption)(void);
 }
 
 // Results with a meaning of their own.
-const LONG ZR_SIZE_PROBED = -4;   // a size probe answered with the size needed
-const LONG ZR_NOT_STARTED = -13;  // ZRInitialize refused: no ZRRelease follows
+const LONG ZR_SIZE_PROBED = -4;  // a size probe answered with the size needed
+const LONG ZR_NOT_STARTED = -13; // ZRInitialize refused: no ZRRelease follows
 
 const char ZRAPI_FILE_NAME[] = "ZRAPI.DLL";

@@ -1,5 +1,11 @@
 // PLACEHOLDER until the print job lands.
 #include "sheet/settings_sheet.h"
 
-std::vector<BYTE> ComposeSettingsSheetRequest() { return {}; }
-BOOL SendSettingsSheetRequest(LPCSTR) { return FALSE; }
+std::vector<BYTE> ComposeSettingsSheetRequest()
+{
+    return {};
+}
+BOOL SendSettingsSheetRequest(LPCSTR)
+{
+    return FALSE;
+}

@@ -48,9 +48,9 @@ std::string SubstituteParameters(const std::string &strMessage, const std::strin
 
 std::string CError::ComposeMessage(int nMessage, int nParam1, int nParam2) const
 {
-    std::string message = SubstituteParameters(AfxLoadString(static_cast<UINT>(m_nMessageBase + nMessage)),
-                                               LoadParameter(m_nParamBase, nParam1),
-                                               LoadParameter(m_nParamBase, nParam2));
+    std::string message =
+        SubstituteParameters(AfxLoadString(static_cast<UINT>(m_nMessageBase + nMessage)),
+                             LoadParameter(m_nParamBase, nParam1), LoadParameter(m_nParamBase, nParam2));
     return message.empty() ? UndefinedErrorText() : message;
 }
 

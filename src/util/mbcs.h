@@ -13,7 +13,10 @@ inline const char *NextChar(const char *p, const char *pEnd)
     return pNext;
 }
 
-inline int CompareNoCase(const char *pszA, const char *pszB) { return lstrcmpiA(pszA, pszB); }
+inline int CompareNoCase(const char *pszA, const char *pszB)
+{
+    return lstrcmpiA(pszA, pszB);
+}
 #else
 #include <strings.h>
 
@@ -27,5 +30,8 @@ inline const char *NextChar(const char *p, const char *pEnd)
     return (IsCp932LeadByte(static_cast<unsigned char>(*p)) && p + 1 < pEnd) ? p + 2 : p + 1;
 }
 
-inline int CompareNoCase(const char *pszA, const char *pszB) { return strcasecmp(pszA, pszB); }
+inline int CompareNoCase(const char *pszA, const char *pszB)
+{
+    return strcasecmp(pszA, pszB);
+}
 #endif

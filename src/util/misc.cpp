@@ -107,8 +107,7 @@ BOOL CMisc::GetSystemVersion(LONG *pnCode) const
     return TRUE;
 }
 
-BOOL CMisc::GetListBoxField(const CListBox &listBox, int nIndex, int nField,
-                            std::string &strField) const
+BOOL CMisc::GetListBoxField(const CListBox &listBox, int nIndex, int nField, std::string &strField) const
 {
     if (nIndex < 0 || nIndex >= listBox.GetCount())
         return FALSE;

@@ -40,11 +40,9 @@ public:
     BOOL GetSystemVersion(LONG *pnCode) const;
 
     // The classification behind GetSystemVersion; false when the version has no code.
-    static bool ClassifySystemVersion(DWORD dwPlatformId, DWORD dwMajor, DWORD dwMinor,
-                                      LONG *pnCode);
+    static bool ClassifySystemVersion(DWORD dwPlatformId, DWORD dwMajor, DWORD dwMinor, LONG *pnCode);
 
-    BOOL GetListBoxField(const CListBox &listBox, int nIndex, int nField,
-                         std::string &strField) const;
+    BOOL GetListBoxField(const CListBox &listBox, int nIndex, int nField, std::string &strField) const;
 
     // Field nField (from 0) of a tab-separated text, stepping by multibyte characters.
     BOOL GetTabField(std::string &strText, int nField) const;

@@ -6,7 +6,7 @@
 namespace {
 thread_local MessageBoxCatcher *t_pCatcher = nullptr;
 
-const int MSGBOX_TEXT_ID = 0xFFFF;  // the message text control of a system message box
+const int MSGBOX_TEXT_ID = 0xFFFF; // the message text control of a system message box
 const UINT_PTR READ_TIMER_ID = 0x6F70;
 
 std::string TextOf(HWND hWnd)
@@ -93,8 +93,8 @@ int RunProcess(const std::string &strCommandLine, std::string &strOutput)
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION process = {};
     std::string commandLine = strCommandLine;
-    BOOL started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                  nullptr, &startup, &process);
+    BOOL started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                  &startup, &process);
     CloseHandle(hWrite);
     strOutput.clear();
     if (!started) {

@@ -10,7 +10,7 @@
 struct CaughtBox {
     std::string strCaption;
     std::string strText;
-    bool bHasCancel = false;          // more than an OK button
+    bool bHasCancel = false; // more than an OK button
     bool bHasIcon = false;
     bool bOtherWindowDisabled = false; // task-modal: the thread's other windows were disabled
 };

@@ -72,7 +72,7 @@ TEST(SystemVersion, EveryRowOfTheClassification)
         DWORD platform, major, minor;
         LONG code;
     } rows[] = {
-        {VER_PLATFORM_WIN32s, 3, 10, 0},  {VER_PLATFORM_WIN32_WINDOWS, 4, 0, 1},
+        {VER_PLATFORM_WIN32s, 3, 10, 0},        {VER_PLATFORM_WIN32_WINDOWS, 4, 0, 1},
         {VER_PLATFORM_WIN32_WINDOWS, 4, 10, 2}, {VER_PLATFORM_WIN32_WINDOWS, 4, 90, 2},
         {VER_PLATFORM_WIN32_WINDOWS, 5, 0, 2},  {VER_PLATFORM_WIN32_NT, 2, 0, 3},
         {VER_PLATFORM_WIN32_NT, 3, 10, 3},      {VER_PLATFORM_WIN32_NT, 3, 50, 4},
@@ -117,7 +117,8 @@ TEST(TabField, TrailByteThatLooksLikeATabIsNotASeparatorUnderCodePage932)
         GTEST_SKIP() << "needs code page 932";
     CMisc misc;
     // "用紙カセット2\t1" in Shift-JIS: field 1 is the code.
-    std::string text = "\x97\x70\x8E\x86\x83\x4A\x83\x5A\x83\x62\x83\x67" "2\t1";
+    std::string text = "\x97\x70\x8E\x86\x83\x4A\x83\x5A\x83\x62\x83\x67"
+                       "2\t1";
     EXPECT_TRUE(misc.GetTabField(text, 1));
     EXPECT_EQ("1", text);
     // 0x81 0x09 is not a valid pair but a lead byte still swallows the next byte.
