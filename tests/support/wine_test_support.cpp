@@ -19,7 +19,7 @@ std::string TextOf(HWND hWnd)
 bool HasIconChild(HWND hBox)
 {
     for (HWND h = GetWindow(hBox, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
-        if ((GetWindowLongA(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(h))
+        if ((GetWindowLongA(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && SendMessageA(h, STM_GETICON, 0, 0))
             return true;
     }
     return false;
