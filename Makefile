@@ -21,7 +21,8 @@ configure: deps
 	if [ "$$arch" = i686 ]; then testing=ON; else testing=OFF; fi; \
 	cmake -S . -B $(BUILD_DIR) $(TOOLCHAIN) -DOPTINFO_ARCH=i686 -DBUILD_TESTING=$$testing >/dev/null; \
 	if [ "$$arch" != i686 ]; then \
-	  cmake -S . -B $(BUILD_DIR)/$$arch $(TOOLCHAIN) -DOPTINFO_ARCH=$$arch -DBUILD_TESTING=ON >/dev/null; \
+	  cmake -S . -B $(BUILD_DIR)/$$arch $(TOOLCHAIN) -DOPTINFO_ARCH=$$arch -DBUILD_TESTING=ON \
+	    -DOPTINFO_SHIPPED_DIR=$(abspath $(BUILD_DIR)) >/dev/null; \
 	fi
 
 build: configure
