@@ -1,25 +1,151 @@
-// PLACEHOLDER until the printer link lands: a link that never loads the library.
 #include "link/bidi_link.h"
 
+#include "link/bidi_query.h"
+
+#include <cstring>
+#include <memory>
+
+namespace {
+// The first entry with the key decides; entries past the filled block are never read.
+bool IsChannelUsable(const CBidiQuery &query, DWORD dwChannelKey)
+{
+    const LONG count = query.ChannelsInBlock();
+    for (LONG i = 0; i < count; ++i) {
+        if (query.m_pChannels[i].dwKey == dwChannelKey)
+            return (query.m_pChannels[i].wFlags & BIDI_CHANNEL_AVAILABLE) != 0;
+    }
+    return false;
+}
+} // namespace
+
 CBidiLink::CBidiLink()
-    : m_pResult(nullptr), m_nResultSize(0), m_nError(BIDI_ERR_LOAD), m_nLibResult(0), m_hLibrary(nullptr),
+    : m_pResult(nullptr), m_nResultSize(0), m_nError(BIDI_OK), m_nLibResult(0), m_hLibrary(nullptr),
       m_bOpen(FALSE), m_pfnInitialize(nullptr), m_pfnRelease(nullptr)
 {
+    // The bare name: the system's standard search order finds the library.
+    m_hLibrary = LoadLibraryExA(ZRAPI_FILE_NAME, nullptr, 0);
+    if (!m_hLibrary) {
+        m_nError = BIDI_ERR_LOAD;
+        return;
+    }
+    if (!BindExport(m_hLibrary, "ZRInitialize", m_pfnInitialize)) {
+        m_nError = BIDI_ERR_NO_INITIALIZE;
+        return;
+    }
+    if (!BindExport(m_hLibrary, "ZRRelease", m_pfnRelease)) {
+        m_nError = BIDI_ERR_NO_RELEASE;
+        return;
+    }
+    // Only -13 refuses the start; any other result, negative ones included, owes a release.
+    m_bOpen = m_pfnInitialize() != ZR_NOT_STARTED;
 }
-CBidiLink::~CBidiLink() {}
-BOOL CBidiLink::QueryDeviceId(LPCSTR, std::string &)
+
+CBidiLink::~CBidiLink()
 {
+    if (m_bOpen) {
+        m_pfnRelease();
+        m_bOpen = FALSE;
+    }
+    FreeResult();
+    if (m_hLibrary) {
+        FreeLibrary(m_hLibrary);
+        m_hLibrary = nullptr;
+    }
+}
+
+BOOL CBidiLink::QueryDeviceId(LPCSTR pszPrinterName, std::string &strDeviceId)
+{
+    if (!BeginQuestion())
+        return FALSE;
+    std::unique_ptr<CBidiQuery> query = std::make_unique<CBidiQuerySel1>(m_hLibrary);
+    return RunDeviceIdQuery(*query, pszPrinterName, strDeviceId);
+}
+
+BOOL CBidiLink::QueryStatus(LPCSTR pszPrinterName, DWORD dwChannelKey)
+{
+    if (!BeginQuestion())
+        return FALSE;
+    std::unique_ptr<CBidiQuery> query = std::make_unique<CBidiQuerySel1>(m_hLibrary);
+    return RunStatusQuery(*query, pszPrinterName, dwChannelKey);
+}
+
+BOOL CBidiLink::QueryDeviceIdSel0(LPCSTR pszPrinterName, std::string &strDeviceId)
+{
+    if (!BeginQuestion())
+        return FALSE;
+    std::unique_ptr<CBidiQuery> query = std::make_unique<CBidiQuerySel0>(m_hLibrary);
+    return RunDeviceIdQuery(*query, pszPrinterName, strDeviceId);
+}
+
+BOOL CBidiLink::QueryStatusSel0(LPCSTR pszPrinterName, DWORD dwChannelKey)
+{
+    if (!BeginQuestion())
+        return FALSE;
+    std::unique_ptr<CBidiQuery> query = std::make_unique<CBidiQuerySel0>(m_hLibrary);
+    return RunStatusQuery(*query, pszPrinterName, dwChannelKey);
+}
+
+// A link that is not open refuses every question and keeps the code that says why.
+BOOL CBidiLink::BeginQuestion()
+{
+    if (!m_bOpen)
+        return FALSE;
+    m_nError = BIDI_OK;
+    m_nLibResult = 0;
+    return TRUE;
+}
+
+BOOL CBidiLink::Fail(const CBidiQuery &query, LONG nResult)
+{
+    m_nError = query.m_nError;
+    m_nLibResult = nResult;
     return FALSE;
 }
-BOOL CBidiLink::QueryStatus(LPCSTR, DWORD)
+
+BOOL CBidiLink::RunDeviceIdQuery(CBidiQuery &query, LPCSTR pszPrinterName, std::string &strDeviceId)
 {
-    return FALSE;
+    LONG result = query.GetDeviceId(pszPrinterName);
+    BOOL succeeded = result < 0 ? Fail(query, result) : TRUE;
+    // After a failure this is the query's empty text: the caller's old text must not pass
+    // for the printer's answer.
+    strDeviceId = query.m_strDeviceId;
+    return succeeded;
 }
-BOOL CBidiLink::QueryDeviceIdSel0(LPCSTR, std::string &)
+
+BOOL CBidiLink::RunStatusQuery(CBidiQuery &query, LPCSTR pszPrinterName, DWORD dwChannelKey)
 {
-    return FALSE;
+    LONG result = query.GetAvailableChannels(pszPrinterName);
+    if (result < 0)
+        return Fail(query, result);
+    if (!IsChannelUsable(query, dwChannelKey)) {
+        m_nError = BIDI_ERR_CHANNEL_UNAVAILABLE;
+        return FALSE;
+    }
+    result = query.OpenChannel(pszPrinterName, dwChannelKey);
+    if (result < 0)
+        return Fail(query, result);
+    result = query.GetStatus();
+    if (result < 0)
+        return Fail(query, result);
+    ReplaceResult(query.m_pStatus, query.m_nStatusSize);
+    // The bytes were read: a failing close is reported but does not take them back.
+    result = query.CloseChannel();
+    if (result < 0)
+        return Fail(query, result);
+    return TRUE;
 }
-BOOL CBidiLink::QueryStatusSel0(LPCSTR, DWORD)
+
+void CBidiLink::ReplaceResult(const BYTE *pBytes, LONG nSize)
 {
-    return FALSE;
+    FreeResult();
+    m_pResult = new BYTE[static_cast<size_t>(nSize)];
+    std::memcpy(m_pResult, pBytes, static_cast<size_t>(nSize));
+    m_nResultSize = nSize;
+}
+
+void CBidiLink::FreeResult()
+{
+    delete[] m_pResult;
+    m_pResult = nullptr;
+    m_nResultSize = 0;
 }

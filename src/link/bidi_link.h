@@ -57,6 +57,10 @@ public:
     PFN_ZRRelease m_pfnRelease;
 
 private:
+    BOOL BeginQuestion();
+    BOOL Fail(const CBidiQuery &query, LONG nResult);
     BOOL RunDeviceIdQuery(CBidiQuery &query, LPCSTR pszPrinterName, std::string &strDeviceId);
     BOOL RunStatusQuery(CBidiQuery &query, LPCSTR pszPrinterName, DWORD dwChannelKey);
+    void ReplaceResult(const BYTE *pBytes, LONG nSize);
+    void FreeResult();
 };
