@@ -226,3 +226,23 @@ std::vector<std::string> ZrapiSession::Functions() const
         names.push_back(call.strFunction);
     return names;
 }
+
+::testing::AssertionResult ZrapiSession::UnloadedClean() const
+{
+    if (GetModuleHandleA("ZRAPI.DLL"))
+        return ::testing::AssertionFailure() << "ZRAPI.DLL is still loaded";
+    int loads = 0;
+    for (const ZrapiCall &call : Calls()) {
+        if (call.strFunction == "load") {
+            ++loads;
+        } else if (call.strFunction == "unload") {
+            --loads;
+            if (call.inputs.at("starts") != "0" || call.inputs.at("channels") != "0")
+                return ::testing::AssertionFailure() << "unloaded with starts=" << call.inputs.at("starts")
+                                                     << " channels=" << call.inputs.at("channels");
+        }
+    }
+    if (loads != 0)
+        return ::testing::AssertionFailure() << loads << " load(s) without an unload in " << m_strLogPath;
+    return ::testing::AssertionSuccess();
+}

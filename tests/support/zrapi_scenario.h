@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -63,6 +65,9 @@ public:
     std::vector<ZrapiCall> Calls() const;
     // Only the function names, in order, "load" and "unload" included.
     std::vector<std::string> Functions() const;
+    // The library is no longer loaded, and every load ended with no start left unreleased
+    // and no channel left open.
+    ::testing::AssertionResult UnloadedClean() const;
 
     std::string m_strScenarioPath;
     std::string m_strLogPath;
