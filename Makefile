@@ -7,9 +7,12 @@
 # sources in build/x86_64/.
 BUILD_DIR ?= build
 JOBS ?= 2
+# Seconds each fuzz target runs: briefly in the test command, for long in fuzz-long.
+FUZZ_SECONDS ?= 20
+FUZZ_LONG_SECONDS ?= 3600
 TOOLCHAIN = -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-toolchain.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps configure build run test format clean
+.PHONY: all deps configure build run test fuzz fuzz-long format clean
 
 all: build
 
@@ -35,6 +38,14 @@ run: build
 
 test: build
 	@scripts/run-tests.sh $(BUILD_DIR)
+	@scripts/fuzz.sh $(FUZZ_SECONDS) $(BUILD_DIR)
+
+# The parsers of printer data under libFuzzer, built natively with clang in $(BUILD_DIR)/fuzz.
+fuzz: deps
+	@scripts/fuzz.sh $(FUZZ_SECONDS) $(BUILD_DIR)
+
+fuzz-long: deps
+	@scripts/fuzz.sh $(FUZZ_LONG_SECONDS) $(BUILD_DIR)
 
 format:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs -r clang-format -i
