@@ -1,20 +1,42 @@
-// PLACEHOLDER until the dialog lands: the state the entry call hands over, and a modal run
-// that reports that no dialog could be created.
+// The "Printer and Option Information" dialog: shows the options read from the printer, or
+// takes them from the user after a settings sheet has been printed.
 #pragma once
 
-#include "entry/option_info.h"
-#include "framework/window.h"
+#include "dialog/base_dialog.h"
+#include "framework/list_box.h"
 
-#include <string>
+// Installed memory in megabytes of the memory combo box's entries.
+extern const DWORD MemorySizeTable[4];
 
-class CPrinterInfDlg : public CWnd {
+class CPrinterInfDlg : public CBaseDialog {
 public:
-    explicit CPrinterInfDlg(CWnd * /*pParent*/) {}
-    INT_PTR DoModal() { return -1; }
+    explicit CPrinterInfDlg(CWnd *pParent);
 
-    LONG m_nModelIndex = 0;
-    std::string m_strPrinterName;
-    OptionInfo m_optionInfo;
-    BOOL m_bInfoStored = 0;
-    BOOL m_bSheetRequested = 0;
+    CListBox m_listPaperSource;
+    int m_nMemoryIndex = -1;
+    DWORD m_dwPrinterId[PRINTER_ID_COUNT] = {};
+
+protected:
+    void DoDataExchange(CDataExchange *pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    BOOL OnCommand(UINT nId, UINT nCode) override;
+    void DoControlDataExchange(int nIdc, CDataExchange *pDX) override;
+    void ShowRangeError(int nIdc, DWORD dwLower, DWORD dwUpper) override;
+    void EnableInput() override;
+    void DisableInput() override;
+
+    // Opens the inputs and has the printer print its settings sheet.
+    void OnSettingsSheet();
+    // Checks an ID field that the Tab key leaves.
+    void OnKillFocusPrinterId(int nIdc);
+
+private:
+    void LoadPrinterIds();
+    void FillMemoryList();
+    void FillPaperSourceList();
+    void ExchangePrinterId(CDataExchange *pDX, int nIndex);
+    bool ReadPaperSourceCode(int nIndex, LONG &nCode) const;
+    void StorePaperSource();
+    void StoreEnteredOptions();
 };

@@ -61,3 +61,18 @@ std::string AfxLoadString(UINT nId)
     int length = LoadStringA(AfxGetResourceHandle(), nId, buffer, sizeof(buffer));
     return length > 0 ? std::string(buffer, length) : std::string();
 }
+
+std::string AfxFormatString2(UINT nId, LPCSTR psz1, LPCSTR psz2)
+{
+    const std::string format = AfxLoadString(nId);
+    std::string result;
+    for (std::string::size_type i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size() && (format[i + 1] == '1' || format[i + 1] == '2')) {
+            result += format[i + 1] == '1' ? psz1 : psz2;
+            ++i;
+        } else {
+            result += format[i];
+        }
+    }
+    return result;
+}

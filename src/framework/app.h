@@ -32,6 +32,9 @@ HINSTANCE AfxGetResourceHandle();
 // Loads a string resource of this module; empty when it does not exist.
 std::string AfxLoadString(UINT nId);
 
+// String resource nId with every "%1" replaced by psz1 and every "%2" by psz2.
+std::string AfxFormatString2(UINT nId, LPCSTR psz1, LPCSTR psz2);
+
 // The help viewer is called through this pointer so that tests can watch it without
 // starting WinHelp.
 using HelpViewerFn = BOOL(WINAPI *)(HWND, LPCSTR, UINT, ULONG_PTR);

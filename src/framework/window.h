@@ -11,6 +11,7 @@ public:
     virtual ~CWnd() = default;
 
     HWND GetSafeHwnd() const { return m_hWnd; }
+    HWND GetDlgItem(int nId) const { return ::GetDlgItem(m_hWnd, nId); }
 
     HWND m_hWnd = nullptr;
 };

@@ -1,0 +1,125 @@
+#include "framework/dialog.h"
+
+#include "framework/app.h"
+#include "framework/data_exchange.h"
+#include "res/common_ids.h"
+
+CDialog::CDialog(UINT nIdTemplate, CWnd *pParentWnd)
+    : m_nIdHelp(nIdTemplate), m_nIdTemplate(nIdTemplate), m_pParentWnd(pParentWnd)
+{
+}
+
+INT_PTR CDialog::DoModal()
+{
+    HWND hParent = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr;
+    INT_PTR result = DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIdTemplate), hParent,
+                                     DialogProc, reinterpret_cast<LPARAM>(this));
+    m_hWnd = nullptr;
+    return result;
+}
+
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
+{
+    CDataExchange dx(this, bSaveAndValidate);
+    return AfxRunValidationFrame(*this, [&] { DoDataExchange(&dx); });
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange *) {}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(TRUE))
+        EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+BOOL CDialog::OnCommand(UINT nId, UINT nCode)
+{
+    if (nCode != BN_CLICKED)
+        return FALSE;
+    switch (nId) {
+    case IDOK:
+        OnOK();
+        return TRUE;
+    case IDCANCEL:
+        OnCancel();
+        return TRUE;
+    case ID_HELP:
+        OnHelp();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+HBRUSH CDialog::OnCtlColor(HDC, HWND, UINT)
+{
+    return nullptr;
+}
+
+void CDialog::OnHelp()
+{
+    if (CWinApp *pApp = AfxGetApp())
+        pApp->WinHelp(HID_BASE_RESOURCE + m_nIdHelp, HELP_CONTEXT);
+}
+
+INT_PTR CDialog::Dispatch(UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    switch (nMessage) {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND:
+        // Notifications from controls are ignored while an exchange of this dialog runs.
+        if (lParam != 0 && AfxGetLockoutWindow() == m_hWnd)
+            return TRUE;
+        return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<INT_PTR>(OnCtlColor(
+            reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), nMessage - WM_CTLCOLORMSGBOX));
+    case WM_HELP: // F1
+        OnHelp();
+        return TRUE;
+    case WM_DESTROY:
+        OnDestroy();
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hDlg, UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    if (nMessage == WM_INITDIALOG) {
+        SetWindowLongPtrA(hDlg, DWLP_USER, lParam);
+        reinterpret_cast<CDialog *>(lParam)->m_hWnd = hDlg;
+    }
+    auto *pDialog = reinterpret_cast<CDialog *>(GetWindowLongPtrA(hDlg, DWLP_USER));
+    if (!pDialog)
+        return FALSE; // messages before WM_INITDIALOG
+    // No exception may unwind through the system's dialog code.
+    try {
+        return pDialog->Dispatch(nMessage, wParam, lParam);
+    } catch (...) {
+        AfxReportInternalFailure();
+        // A dialog that could not be set up is not shown half-made.
+        if (nMessage == WM_INITDIALOG)
+            ::EndDialog(hDlg, -1);
+        return FALSE;
+    }
+}
