@@ -1,0 +1,246 @@
+// The dialog rows of the entry call's outcomes, through the real DLL of the test's language
+// (optinfo_ja.dll under code page 932), with the virtual printer and Wine's spooler.
+#include "optinfo.h"
+
+#include "common_ids.h"
+#include "dialog/dialog_driver.h"
+#include "dialog/dialog_test_util.h"
+#include "support/file_printer.h"
+#include "support/wine_test_support.h"
+#include "support/zrapi_scenario.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+const char MODEL[] = "RX-9100W";
+const char OTHER_MODEL[] = "RX-7100W";
+const char PRINTER[] = "No Such Printer 4711";
+
+const OptionInfo CALLER_RECORD = Record({0, 6, 11, 12, 13, 14, 15, 16, 0, 48, 0, 0});
+
+// What one press of the settings-sheet button delivers to the printer.
+const unsigned char SHEET_JOB[] = {
+    0x1B, 0x40, 0x1B, 0x40,                                                    // job framing
+    'P',  'r',  'i',  'n',  't',  'e',  'r',  ' ',  'I', 'D', 0x0D, 0x0A,      // label
+    0x1B, 0x28, 0x52, 0x08, 0x00, 0x00, 'R',  'E',  'M', 'O', 'T',  'E',  '1', // remote mode
+    'A',  'I',  0x03, 0x00, 0x00, 0x00, 0x00,                                  // command AI
+    0x1B, 0x00, 0x00, 0x00,                                                    // remote exit
+    0x0D, 0x0A, 'S',  'I',  'M',  'M',  0x0D, 0x0A,                            // label
+    0x1B, 0x28, 0x52, 0x08, 0x00, 0x00, 'R',  'E',  'M', 'O', 'T',  'E',  '1', // remote mode
+    'S',  'R',  0x02, 0x00, 0x00, 0x01,                                        // command SR
+    0x1B, 0x00, 0x00, 0x00,                                                    // remote exit
+    0x0C,                                                                      // form feed
+    0x1B, 0x40, 0x1B, 0x40,                                                    // job framing
+};
+
+// The component's DLL of the running language, loaded from the test's folder.
+class OutcomeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string path = TestBinFolder() + (Japanese() ? "optinfo_ja.dll" : "optinfo_en.dll");
+        m_hModule = LoadLibraryA(path.c_str());
+        ASSERT_NE(nullptr, m_hModule) << path;
+        m_pfnOpen = reinterpret_cast<PFN_TKOpenPrinterInf>(
+            reinterpret_cast<void (*)()>(GetProcAddress(m_hModule, "TKOpenPrinterInf")));
+        ASSERT_NE(nullptr, m_pfnOpen);
+    }
+    void TearDown() override
+    {
+        if (m_hModule)
+            FreeLibrary(m_hModule);
+    }
+
+    // Calls the export with the dialog shown and the script driving it; the output record
+    // starts as the canary.
+    LONG CallWithDialog(BOOL bQuery, const DialogDriver::Script &script, const char *pszModel = MODEL,
+                        const char *pszPrinter = PRINTER)
+    {
+        m_output = Canary();
+        DialogDriver driver(script);
+        LONG result = m_pfnOpen(pszPrinter, pszModel, 0, &CALLER_RECORD, &m_output, TRUE, bQuery);
+        m_bDialogShown = driver.Ran();
+        return result;
+    }
+
+    // The record that the printer of the current scenario yields without the dialog.
+    OptionInfo PrinterRecord()
+    {
+        OptionInfo output = Canary();
+        EXPECT_EQ(1, m_pfnOpen(PRINTER, MODEL, 0, &CALLER_RECORD, &output, FALSE, TRUE));
+        return output;
+    }
+
+    HMODULE m_hModule = nullptr;
+    PFN_TKOpenPrinterInf m_pfnOpen = nullptr;
+    OptionInfo m_output;
+    bool m_bDialogShown = false;
+};
+
+const OptionInfo MANUAL_OK = Record({1, 6, 11, 12, 13, 14, 15, 16, 1, 48, 1, 1});
+
+void ChooseCassetteAndOk(HWND hDlg)
+{
+    SendDlgItemMessageA(hDlg, IDC_PAPER_SOURCE, LB_SETCURSEL, 1, 0);
+    Click(hDlg, IDOK);
+}
+
+// Stops every window from being created while alive.
+class CreationBlocker {
+public:
+    CreationBlocker() : m_hHook(SetWindowsHookExA(WH_CBT, Refuse, nullptr, GetCurrentThreadId())) {}
+    ~CreationBlocker() { UnhookWindowsHookEx(m_hHook); }
+
+private:
+    static LRESULT CALLBACK Refuse(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        return nCode == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
+    HHOOK m_hHook;
+};
+} // namespace
+
+TEST_F(OutcomeTest, WithoutQueryOkHandsBackTheDialogsRecord)
+{
+    EXPECT_EQ(1, CallWithDialog(FALSE, ChooseCassetteAndOk));
+    EXPECT_TRUE(m_bDialogShown);
+    EXPECT_EQ(Fields(MANUAL_OK), Fields(m_output));
+}
+
+TEST_F(OutcomeTest, WithoutQueryCancelEscapeAndCloseBoxReturnZeroAndWriteNothing)
+{
+    const DialogDriver::Script ways[] = {
+        [](HWND hDlg) { Click(hDlg, IDCANCEL); },
+        [](HWND hDlg) { PressKey(hDlg, VK_ESCAPE); },
+        [](HWND hDlg) { SendMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); },
+    };
+    for (const auto &cancel : ways) {
+        EXPECT_EQ(0, CallWithDialog(FALSE, cancel));
+        EXPECT_TRUE(m_bDialogShown);
+        EXPECT_EQ(Fields(Canary()), Fields(m_output));
+    }
+}
+
+TEST_F(OutcomeTest, AnyOtherDialogResultReturnsOneAndWritesNothing)
+{
+    EXPECT_EQ(1, CallWithDialog(FALSE, [](HWND hDlg) { EndDialog(hDlg, 7); }));
+    EXPECT_EQ(Fields(Canary()), Fields(m_output));
+}
+
+TEST_F(OutcomeTest, ADialogThatCannotBeCreatedFailsTheCall)
+{
+    CreationBlocker blocker;
+    EXPECT_EQ(0, CallWithDialog(FALSE, [](HWND hDlg) { Click(hDlg, IDOK); }));
+    EXPECT_FALSE(m_bDialogShown);
+    EXPECT_EQ(Fields(Canary()), Fields(m_output));
+}
+
+TEST_F(OutcomeTest, TheOtherModelGetsNoDialog)
+{
+    EXPECT_EQ(0, CallWithDialog(
+                     FALSE, [](HWND hDlg) { Click(hDlg, IDOK); }, OTHER_MODEL));
+    EXPECT_FALSE(m_bDialogShown);
+    EXPECT_EQ(Fields(Canary()), Fields(m_output));
+
+    // Also when that model answered and its options were read.
+    ZrapiSession session(ZrapiScenario().DeviceId("MFG:ZR;MDL:RX-7100W;CLS:PRINTER;"));
+    EXPECT_EQ(0, CallWithDialog(
+                     TRUE, [](HWND hDlg) { Click(hDlg, IDOK); }, OTHER_MODEL));
+    EXPECT_FALSE(m_bDialogShown);
+    EXPECT_EQ(Fields(Canary()), Fields(m_output));
+}
+
+TEST_F(OutcomeTest, OptionsReadFromThePrinterComeBackWhateverTheButton)
+{
+    ZrapiSession session;
+    const OptionInfo printer = PrinterRecord();
+    ASSERT_NE(Fields(CALLER_RECORD), Fields(printer));
+    const DialogDriver::Script ways[] = {
+        [](HWND hDlg) { Click(hDlg, IDOK); },
+        [](HWND hDlg) { SendMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); },
+        [](HWND hDlg) { EndDialog(hDlg, IDCANCEL); },
+    };
+    for (const auto &end : ways) {
+        EXPECT_EQ(1, CallWithDialog(TRUE, [&](HWND hDlg) {
+                      EXPECT_FALSE(ItemEnabled(hDlg, IDCANCEL)) << "stored state";
+                      EXPECT_FALSE(ItemEnabled(hDlg, IDC_SETTINGS_SHEET));
+                      EXPECT_EQ("40", ItemText(hDlg, IDC_PRINTER_ID6)) << "the printer's values are shown";
+                      end(hDlg);
+                  }));
+        EXPECT_TRUE(m_bDialogShown);
+        EXPECT_EQ(Fields(printer), Fields(m_output));
+    }
+}
+
+TEST_F(OutcomeTest, AFailedOptionReadLeavesTheChoiceToTheUser)
+{
+    ZrapiSession session(ZrapiScenario().Fail("ZRGetStatus", 0, -1));
+    OptionInfo output = Canary();
+    ASSERT_EQ(0, m_pfnOpen(PRINTER, MODEL, 0, &CALLER_RECORD, &output, FALSE, TRUE)) << "the read fails";
+
+    EXPECT_EQ(1, CallWithDialog(TRUE, [](HWND hDlg) {
+                  EXPECT_TRUE(ItemEnabled(hDlg, IDCANCEL)) << "manual state";
+                  EXPECT_EQ("11", ItemText(hDlg, IDC_PRINTER_ID1)) << "the caller's values, now flagged";
+                  ChooseCassetteAndOk(hDlg);
+              }));
+    EXPECT_EQ(Fields(MANUAL_OK), Fields(m_output));
+
+    EXPECT_EQ(0, CallWithDialog(TRUE, [](HWND hDlg) { Click(hDlg, IDCANCEL); }));
+    EXPECT_EQ(Fields(Canary()), Fields(m_output));
+}
+
+TEST_F(OutcomeTest, EachSettingsSheetPressSendsOneJobAndOpensTheInputs)
+{
+    CFilePrinter printer("optinfo dialog");
+    ASSERT_TRUE(printer.IsReady()) << "the spooler refused the file printer";
+    MessageBoxCatcher catcher;
+    const std::string job(reinterpret_cast<const char *>(SHEET_JOB), sizeof(SHEET_JOB));
+    ASSERT_EQ(76u, job.size());
+    EXPECT_EQ(1, CallWithDialog(
+                     FALSE,
+                     [&](HWND hDlg) {
+                         for (int press = 1; press <= 2; ++press) {
+                             Click(hDlg, IDC_SETTINGS_SHEET);
+                             EXPECT_EQ(job, printer.TakeOutput()) << "press " << press;
+                             EXPECT_TRUE(ItemEnabled(hDlg, IDC_PRINTER_ID1));
+                             EXPECT_EQ(IDC_MEMORY, FocusId(hDlg));
+                         }
+                         SendDlgItemMessageA(hDlg, IDC_MEMORY, CB_SETCURSEL, 1, 0);
+                         int id = IDC_PRINTER_ID1;
+                         for (const char *pszValue : {"70", "68", "66", "64", "62", "60"})
+                             SetText(hDlg, id++, pszValue);
+                         Click(hDlg, IDOK);
+                     },
+                     MODEL, printer.Name().c_str()));
+    EXPECT_EQ(Fields(Record({1, 6, 70, 68, 66, 64, 62, 60, 1, 32, 1, 0})), Fields(m_output));
+    EXPECT_TRUE(catcher.m_boxes.empty());
+}
+
+TEST_F(OutcomeTest, AnUnknownPrinterStillOpensTheInputsWithoutAMessage)
+{
+    MessageBoxCatcher catcher;
+    EXPECT_EQ(1, CallWithDialog(FALSE, [](HWND hDlg) {
+                  Click(hDlg, IDC_SETTINGS_SHEET);
+                  EXPECT_TRUE(ItemEnabled(hDlg, IDC_MEMORY));
+                  SendDlgItemMessageA(hDlg, IDC_MEMORY, CB_SETCURSEL, 3, 0);
+                  int id = IDC_PRINTER_ID1;
+                  for (const char *pszValue : {"30", "32", "34", "36", "38", "40"})
+                      SetText(hDlg, id++, pszValue);
+                  Click(hDlg, IDOK);
+              }));
+    EXPECT_EQ(Fields(Record({1, 6, 30, 32, 34, 36, 38, 40, 1, 96, 1, 0})), Fields(m_output));
+    EXPECT_TRUE(catcher.m_boxes.empty());
+}
+
+TEST_F(OutcomeTest, TheDialogSpeaksTheLanguageOfItsDll)
+{
+    CallWithDialog(FALSE, [](HWND hDlg) {
+        char caption[128] = {};
+        GetWindowTextA(hDlg, caption, sizeof(caption));
+        EXPECT_EQ(Japanese() ? Ansi(u8"プリンタ情報") : "Printer and Option Information", caption);
+        EXPECT_EQ(Japanese() ? Ansi(u8"情報印刷実行(&J)") : "Setti&ngs Sheet...",
+                  ItemText(hDlg, IDC_SETTINGS_SHEET));
+        Click(hDlg, IDCANCEL);
+    });
+    EXPECT_TRUE(m_bDialogShown);
+}
