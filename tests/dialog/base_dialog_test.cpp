@@ -20,10 +20,8 @@ public:
 
     void DoControlDataExchange(int nIdc, CDataExchange *pDX) override
     {
-        if (m_bThrowInExchange)
+        if (m_bThrow)
             throw std::runtime_error("exchange");
-        if (nIdc != IDC_PRINTER_ID1)
-            return;
         DDX_Text(pDX, nIdc, m_dwValue);
         (this->*m_check)(pDX, m_nCheckedId, m_dwValue, 31, 39);
     }
@@ -33,28 +31,22 @@ public:
             throw std::runtime_error("init");
         return CBaseDialog::OnInitDialog();
     }
-    void EnableInput() override { m_strModes += "E"; }
-    void DisableInput() override { m_strModes += "D"; }
+    void EnableInput() override {}
+    void DisableInput() override {}
+
+    // Saves field 1001 with the given text.
+    BOOL Save(const char *pszText)
+    {
+        SetDlgItemTextA(m_hWnd, IDC_PRINTER_ID1, pszText);
+        return UpdateControlData(IDC_PRINTER_ID1, TRUE);
+    }
 
     Check m_check = &CBaseDialog::ValidateRange;
     int m_nCheckedId = IDC_PRINTER_ID1;
     DWORD m_dwValue = 0;
-    bool m_bThrowInExchange = false;
+    bool m_bThrow = false;
     bool m_bThrowInInit = false;
-    std::string m_strModes;
 };
-
-std::string RangePrompt()
-{
-    return Japanese() ? Ansi(u8"31 から 39 までの整数を入力してください。")
-                      : "Please enter an integer between 31 and 39.";
-}
-
-std::string InternalFailure()
-{
-    return Japanese() ? Ansi(u8"このウィンドウで予期しないエラーが発生しました。")
-                      : "An unexpected error occurred in this window.";
-}
 
 INT_PTR RunModal(CRangeDialog &dialog, const DialogDriver::Script &script)
 {
@@ -62,41 +54,39 @@ INT_PTR RunModal(CRangeDialog &dialog, const DialogDriver::Script &script)
     return dialog.DoModal();
 }
 
-// The value typed into field 1001 and saved; the boxes shown on the way.
-BOOL Save(CRangeDialog &dialog, HWND hDlg, const char *pszText)
+std::string Text(const char *pszEnglish, const char *pszJapanese)
 {
-    SetDlgItemTextA(hDlg, IDC_PRINTER_ID1, pszText);
-    return dialog.UpdateControlData(IDC_PRINTER_ID1, TRUE);
+    return Japanese() ? Ansi(pszJapanese) : pszEnglish;
 }
 } // namespace
 
-TEST(CBaseDialog, RangeChecksPassTheirValuesAndReportOthersWithTheFrameworkPrompt)
+TEST(CBaseDialog, RangeChecksReportSavedValuesOfTheirControlWithTheFrameworkPrompt)
 {
     const struct {
         CRangeDialog::Check check;
-        const char *pszName;
         std::vector<const char *> pass;
         std::vector<const char *> fail;
     } checks[] = {
-        {&CBaseDialog::ValidateRange, "range", {"31", "32", "39"}, {"30", "40", "0"}},
-        {&CBaseDialog::ValidateOddRange, "odd", {"31", "33", "39"}, {"32", "38", "29", "41"}},
-        {&CBaseDialog::ValidateEvenRange, "even", {"32", "38"}, {"31", "39", "30", "40"}},
+        {&CBaseDialog::ValidateRange, {"31", "32", "39"}, {"30", "40", "0"}},
+        {&CBaseDialog::ValidateOddRange, {"31", "33", "39"}, {"32", "38", "29", "41"}},
+        {&CBaseDialog::ValidateEvenRange, {"32", "38"}, {"31", "39", "30", "40"}},
     };
     for (const auto &check : checks) {
-        SCOPED_TRACE(check.pszName);
         MessageBoxCatcher catcher;
         CRangeDialog dialog;
         dialog.m_check = check.check;
         RunModal(dialog, [&](HWND hDlg) {
             for (const char *pszText : check.pass)
-                EXPECT_TRUE(Save(dialog, hDlg, pszText)) << pszText;
+                EXPECT_TRUE(dialog.Save(pszText)) << pszText;
             EXPECT_TRUE(catcher.m_boxes.empty());
             for (const char *pszText : check.fail) {
                 catcher.m_boxes.clear();
                 SetFocus(GetDlgItem(hDlg, IDC_PRINTER_ID3));
-                EXPECT_FALSE(Save(dialog, hDlg, pszText)) << pszText;
+                EXPECT_FALSE(dialog.Save(pszText)) << pszText;
                 ASSERT_EQ(1u, catcher.m_boxes.size()) << pszText;
-                EXPECT_EQ(RangePrompt(), catcher.m_boxes[0].strText);
+                EXPECT_EQ(Text("Please enter an integer between 31 and 39.",
+                               u8"31 から 39 までの整数を入力してください。"),
+                          catcher.m_boxes[0].strText);
                 EXPECT_TRUE(catcher.m_boxes[0].bHasIcon);
                 EXPECT_EQ(IDC_PRINTER_ID1, FocusId(hDlg));
                 DWORD dwStart = 99, dwEnd = 99;
@@ -104,60 +94,44 @@ TEST(CBaseDialog, RangeChecksPassTheirValuesAndReportOthersWithTheFrameworkPromp
                 EXPECT_EQ(0u, dwStart);
                 EXPECT_EQ(strlen(pszText), dwEnd);
             }
+            // Loading, and a check that names another control than the one exchanged, pass.
+            catcher.m_boxes.clear();
+            dialog.m_dwValue = 77;
+            EXPECT_TRUE(dialog.UpdateControlData(IDC_PRINTER_ID1, FALSE));
+            EXPECT_EQ("77", ItemText(hDlg, IDC_PRINTER_ID1));
+            dialog.m_nCheckedId = IDC_PRINTER_ID2;
+            EXPECT_TRUE(dialog.Save("50"));
+            EXPECT_TRUE(catcher.m_boxes.empty());
             EndDialog(hDlg, IDOK);
         });
     }
 }
 
-TEST(CBaseDialog, NothingIsCheckedWhileLoadingOrForAnotherControl)
+TEST(CBaseDialog, FailedExchangesAreReportedAndKeepTheValue)
 {
     MessageBoxCatcher catcher;
     CRangeDialog dialog;
-    RunModal(dialog, [&](HWND hDlg) {
-        dialog.m_dwValue = 77;
-        EXPECT_TRUE(dialog.UpdateControlData(IDC_PRINTER_ID1, FALSE));
-        EXPECT_EQ("77", ItemText(hDlg, IDC_PRINTER_ID1));
-        dialog.m_nCheckedId = IDC_PRINTER_ID2;
-        EXPECT_TRUE(Save(dialog, hDlg, "50"));
-        EXPECT_EQ(50u, dialog.m_dwValue);
-        EndDialog(hDlg, IDOK);
-    });
-    EXPECT_TRUE(catcher.m_boxes.empty());
-}
-
-TEST(CBaseDialog, TextsThatAreNoUnsignedNumberKeepTheValue)
-{
-    MessageBoxCatcher catcher;
-    CRangeDialog dialog;
-    dialog.m_dwValue = 33;
-    RunModal(dialog, [&](HWND hDlg) {
+    RunModal(dialog, [&](HWND) {
+        dialog.m_dwValue = 33;
         for (const char *pszText : {"4294967296", "-1", "3 4", "x", "", " "}) {
             catcher.m_boxes.clear();
-            EXPECT_FALSE(Save(dialog, hDlg, pszText)) << pszText;
+            EXPECT_FALSE(dialog.Save(pszText)) << pszText;
             ASSERT_EQ(1u, catcher.m_boxes.size()) << pszText;
-            EXPECT_EQ(Japanese() ? Ansi(u8"正の整数を入力してください。")
-                                 : "Please enter a positive integer.",
+            EXPECT_EQ(Text("Please enter a positive integer.", u8"正の整数を入力してください。"),
                       catcher.m_boxes[0].strText);
             EXPECT_EQ(33u, dialog.m_dwValue) << pszText;
         }
-        dialog.m_check = &CBaseDialog::ValidateRange;
-        catcher.m_boxes.clear();
-        EXPECT_TRUE(Save(dialog, hDlg, " 35 "));
+        EXPECT_TRUE(dialog.Save(" 35 "));
         EXPECT_EQ(35u, dialog.m_dwValue);
-        EndDialog(hDlg, IDOK);
-    });
-}
 
-TEST(CBaseDialog, OtherFailuresInAnExchangeAreReportedAndFail)
-{
-    MessageBoxCatcher catcher;
-    CRangeDialog dialog;
-    RunModal(dialog, [&](HWND hDlg) {
-        dialog.m_bThrowInExchange = true;
-        EXPECT_FALSE(Save(dialog, hDlg, "35"));
+        catcher.m_boxes.clear();
+        dialog.m_bThrow = true;
+        EXPECT_FALSE(dialog.Save("35"));
         ASSERT_EQ(1u, catcher.m_boxes.size());
-        EXPECT_EQ(InternalFailure(), catcher.m_boxes[0].strText);
-        EndDialog(hDlg, IDOK);
+        EXPECT_EQ(Text("An unexpected error occurred in this window.",
+                       u8"このウィンドウで予期しないエラーが発生しました。"),
+                  catcher.m_boxes[0].strText);
+        EndDialog(dialog.m_hWnd, IDOK);
     });
 }
 
@@ -166,22 +140,11 @@ TEST(CBaseDialog, AFailedInitialisationEndsTheDialogWithMinusOne)
     MessageBoxCatcher catcher;
     CRangeDialog dialog;
     dialog.m_bThrowInInit = true;
-    bool bScriptRan = false;
+    bool bShown = false;
     EXPECT_EQ(-1, RunModal(dialog, [&](HWND hDlg) {
-        bScriptRan = true;
+        bShown = true;
         EndDialog(hDlg, IDOK);
     }));
-    EXPECT_FALSE(bScriptRan) << "never shown";
-    ASSERT_EQ(1u, catcher.m_boxes.size());
-    EXPECT_EQ(InternalFailure(), catcher.m_boxes[0].strText);
-}
-
-TEST(CBaseDialog, InitialisationEndsInTheModeOfTheStoredFlag)
-{
-    for (BOOL bStored : {FALSE, TRUE}) {
-        CRangeDialog dialog;
-        dialog.m_bInfoStored = bStored;
-        RunModal(dialog, [](HWND hDlg) { EndDialog(hDlg, IDOK); });
-        EXPECT_EQ(bStored ? "D" : "E", dialog.m_strModes);
-    }
+    EXPECT_FALSE(bShown);
+    EXPECT_EQ(1u, catcher.m_boxes.size()) << "the failure is reported";
 }

@@ -116,11 +116,6 @@ void PressKey(HWND hDlg, WPARAM vk, bool bShift)
     SetKeysDown({static_cast<int>(vk), VK_SHIFT}, false);
 }
 
-void PressTab(HWND hDlg, bool bShift)
-{
-    PressKey(hDlg, VK_TAB, bShift);
-}
-
 void TypeChars(HWND hDlg, int nId, const char *pszChars)
 {
     HWND hCtrl = GetDlgItem(hDlg, nId);

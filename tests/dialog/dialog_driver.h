@@ -50,7 +50,6 @@ void Click(HWND hDlg, int nId);
 // A key pressed through the dialog manager, with the key (and Shift) down in the thread's
 // keyboard state while it is handled, as GetKeyState sees it.
 void PressKey(HWND hDlg, WPARAM vk, bool bShift = false);
-void PressTab(HWND hDlg, bool bShift = false);
 // Characters typed into the control with the focus.
 void TypeChars(HWND hDlg, int nId, const char *pszChars);
 // Replaces the text of a control, as pasting would.

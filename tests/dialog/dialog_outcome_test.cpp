@@ -102,7 +102,13 @@ private:
 
 TEST_F(OutcomeTest, WithoutQueryOkHandsBackTheDialogsRecord)
 {
-    EXPECT_EQ(1, CallWithDialog(FALSE, ChooseCassetteAndOk));
+    EXPECT_EQ(1, CallWithDialog(FALSE, [](HWND hDlg) {
+                  char caption[128] = {};
+                  GetWindowTextA(hDlg, caption, sizeof(caption));
+                  EXPECT_EQ(Japanese() ? Ansi(u8"プリンタ情報") : "Printer and Option Information", caption)
+                      << "the language of the DLL";
+                  ChooseCassetteAndOk(hDlg);
+              }));
     EXPECT_TRUE(m_bDialogShown);
     EXPECT_EQ(Fields(MANUAL_OK), Fields(m_output));
 }
@@ -214,33 +220,4 @@ TEST_F(OutcomeTest, EachSettingsSheetPressSendsOneJobAndOpensTheInputs)
                      MODEL, printer.Name().c_str()));
     EXPECT_EQ(Fields(Record({1, 6, 70, 68, 66, 64, 62, 60, 1, 32, 1, 0})), Fields(m_output));
     EXPECT_TRUE(catcher.m_boxes.empty());
-}
-
-TEST_F(OutcomeTest, AnUnknownPrinterStillOpensTheInputsWithoutAMessage)
-{
-    MessageBoxCatcher catcher;
-    EXPECT_EQ(1, CallWithDialog(FALSE, [](HWND hDlg) {
-                  Click(hDlg, IDC_SETTINGS_SHEET);
-                  EXPECT_TRUE(ItemEnabled(hDlg, IDC_MEMORY));
-                  SendDlgItemMessageA(hDlg, IDC_MEMORY, CB_SETCURSEL, 3, 0);
-                  int id = IDC_PRINTER_ID1;
-                  for (const char *pszValue : {"30", "32", "34", "36", "38", "40"})
-                      SetText(hDlg, id++, pszValue);
-                  Click(hDlg, IDOK);
-              }));
-    EXPECT_EQ(Fields(Record({1, 6, 30, 32, 34, 36, 38, 40, 1, 96, 1, 0})), Fields(m_output));
-    EXPECT_TRUE(catcher.m_boxes.empty());
-}
-
-TEST_F(OutcomeTest, TheDialogSpeaksTheLanguageOfItsDll)
-{
-    CallWithDialog(FALSE, [](HWND hDlg) {
-        char caption[128] = {};
-        GetWindowTextA(hDlg, caption, sizeof(caption));
-        EXPECT_EQ(Japanese() ? Ansi(u8"プリンタ情報") : "Printer and Option Information", caption);
-        EXPECT_EQ(Japanese() ? Ansi(u8"情報印刷実行(&J)") : "Setti&ngs Sheet...",
-                  ItemText(hDlg, IDC_SETTINGS_SHEET));
-        Click(hDlg, IDCANCEL);
-    });
-    EXPECT_TRUE(m_bDialogShown);
 }

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 namespace {
@@ -206,111 +207,62 @@ TEST(PrinterInfDlgDisplay, EntriesAndTextsOfTheLanguage)
     });
 }
 
-TEST(PrinterInfDlgStates, StoredShowsOnly)
+TEST(PrinterInfDlgStates, StoredManualAndAfterASheet)
 {
-    DialogRun run = RunDialog(SAMPLE, TRUE, [](HWND hDlg) {
-        ExpectEnabled(hDlg, OPTION_CONTROLS, false, "stored");
-        ExpectEnabled(hDlg, PAPER_CONTROLS, false, "stored");
-        ExpectEnabled(hDlg, REQUEST_CONTROLS, false, "stored");
-        ExpectEnabled(hDlg, ALWAYS_ENABLED, true, "stored");
-        EXPECT_EQ(GuideStored(), ItemText(hDlg, IDC_GUIDE_TEXT));
+    auto expectState = [](HWND hDlg, bool bOptions, bool bPaperAndRequest, const std::string &strGuide) {
+        ExpectEnabled(hDlg, OPTION_CONTROLS, bOptions, "memory and ID");
+        ExpectEnabled(hDlg, PAPER_CONTROLS, bPaperAndRequest, "paper source");
+        ExpectEnabled(hDlg, REQUEST_CONTROLS, bPaperAndRequest, "sheet and Cancel");
+        ExpectEnabled(hDlg, ALWAYS_ENABLED, true, "OK and Help");
+        EXPECT_EQ(strGuide, ItemText(hDlg, IDC_GUIDE_TEXT));
+    };
+    DialogRun run = RunDialog(SAMPLE, TRUE, [&](HWND hDlg) {
+        expectState(hDlg, false, false, GuideStored());
         Click(hDlg, IDOK);
     });
     EXPECT_EQ(IDOK, run.nResult);
-    EXPECT_EQ(Fields(SAMPLE), Fields(run.info));
-}
+    EXPECT_EQ(Fields(SAMPLE), Fields(run.info)) << "stored: OK writes nothing";
 
-TEST(PrinterInfDlgStates, ManualOpensThePaperSourceUntilASheetIsRequested)
-{
     MessageBoxCatcher catcher;
-    DialogRun run = RunDialog(SAMPLE, FALSE, [](HWND hDlg) {
-        ExpectEnabled(hDlg, OPTION_CONTROLS, false, "manual");
-        ExpectEnabled(hDlg, PAPER_CONTROLS, true, "manual");
-        ExpectEnabled(hDlg, REQUEST_CONTROLS, true, "manual");
-        ExpectEnabled(hDlg, ALWAYS_ENABLED, true, "manual");
-        EXPECT_EQ(GuideInput(), ItemText(hDlg, IDC_GUIDE_TEXT));
+    RunDialog(SAMPLE, FALSE, [&](HWND hDlg) {
+        expectState(hDlg, false, true, GuideInput());
         EXPECT_EQ(IDC_PAPER_SOURCE, FocusId(hDlg)) << "the first control open for input";
-
         for (int press = 1; press <= 2; ++press) {
-            Click(hDlg, IDC_SETTINGS_SHEET);
-            ExpectEnabled(hDlg, OPTION_CONTROLS, true, "after the sheet");
-            ExpectEnabled(hDlg, PAPER_CONTROLS, true, "after the sheet");
-            ExpectEnabled(hDlg, REQUEST_CONTROLS, true, "after the sheet");
-            EXPECT_EQ(GuideInput(), ItemText(hDlg, IDC_GUIDE_TEXT));
-            EXPECT_EQ(IDC_MEMORY, FocusId(hDlg)) << "press " << press;
             SetFocus(GetDlgItem(hDlg, IDC_PAPER_SOURCE));
+            Click(hDlg, IDC_SETTINGS_SHEET);
+            expectState(hDlg, true, true, GuideInput());
+            EXPECT_EQ(IDC_MEMORY, FocusId(hDlg)) << "press " << press;
         }
         Click(hDlg, IDCANCEL);
     });
-    EXPECT_EQ(IDCANCEL, run.nResult);
     EXPECT_TRUE(catcher.m_boxes.empty()) << "an unknown printer is not reported";
 }
 
 TEST(PrinterInfDlgOk, ManualWithoutSheetTakesThePaperSourceAndSetsTheFlags)
 {
-    const OptionInfo input = Record({0, 6, 11, 12, 13, 14, 15, 16, 0, 48, 0, 0});
-    DialogRun run = RunDialog(input, FALSE, [](HWND hDlg) {
+    DialogRun run = RunDialog(Record({0, 6, 11, 12, 13, 14, 15, 16, 0, 48, 0, 0}), FALSE, [](HWND hDlg) {
         SendDlgItemMessageA(hDlg, IDC_PAPER_SOURCE, LB_SETCURSEL, 1, 0);
         Click(hDlg, IDOK);
     });
     EXPECT_EQ(IDOK, run.nResult);
     EXPECT_EQ(Fields(Record({1, 6, 11, 12, 13, 14, 15, 16, 1, 48, 1, 1})), Fields(run.info));
-
-    run = RunDialog(SAMPLE, FALSE, [](HWND hDlg) {
-        SendDlgItemMessageA(hDlg, IDC_PAPER_SOURCE, LB_SETCURSEL, 0, 0);
-        Click(hDlg, IDOK);
-    });
-    EXPECT_EQ(IDOK, run.nResult);
-    EXPECT_EQ(Fields(Record({1, 6, 40, 42, 44, 46, 48, 50, 1, 64, 1, 0})), Fields(run.info));
 }
 
-TEST(PrinterInfDlgOk, AfterASheetTakesEverythingEntered)
-{
-    const OptionInfo input = Record({0, 6, -1, -1, -1, -1, -1, -1, 0, 0, 0, 0});
-    DialogRun run = RunDialog(input, FALSE, [](HWND hDlg) {
-        Click(hDlg, IDC_SETTINGS_SHEET);
-        SendDlgItemMessageA(hDlg, IDC_MEMORY, CB_SETCURSEL, 3, 0);
-        SendDlgItemMessageA(hDlg, IDC_PAPER_SOURCE, LB_SETCURSEL, 1, 0);
-        SetPrinterIds(hDlg, {"30", "32", "34", "36", "38", "40"});
-        Click(hDlg, IDOK);
-    });
-    EXPECT_EQ(IDOK, run.nResult);
-    EXPECT_EQ(Fields(Record({1, 6, 30, 32, 34, 36, 38, 40, 1, 96, 1, 1})), Fields(run.info));
-}
-
-TEST(PrinterInfDlgOk, ACountBelowSixChecksAllFieldsButWritesOnlyItsEntries)
+TEST(PrinterInfDlgOk, AfterASheetChecksAllFieldsButWritesOnlyTheCountedEntries)
 {
     MessageBoxCatcher catcher;
-    const OptionInfo input = Record({1, 3, 50, 52, 54, 56, 58, 60, 1, 32, 1, 0});
-    DialogRun run = RunDialog(input, FALSE, [&](HWND hDlg) {
+    DialogRun run = RunDialog(Record({1, 3, 50, 52, 54, 56, 58, 60, 1, 32, 1, 1}), FALSE, [&](HWND hDlg) {
         Click(hDlg, IDC_SETTINGS_SHEET);
         EXPECT_EQ("0", ItemText(hDlg, IDC_PRINTER_ID4));
         Click(hDlg, IDOK);
         ExpectRangeMessageFor(hDlg, catcher, IDC_PRINTER_ID4);
         SetPrinterIds(hDlg, {"62", "52", "54", "30", "30", "30"});
+        SendDlgItemMessageA(hDlg, IDC_MEMORY, CB_SETCURSEL, 3, 0);
+        SendDlgItemMessageA(hDlg, IDC_PAPER_SOURCE, LB_SETCURSEL, 0, 0);
         Click(hDlg, IDOK);
     });
     EXPECT_EQ(IDOK, run.nResult);
-    EXPECT_EQ(Fields(Record({1, 3, 62, 52, 54, 56, 58, 60, 1, 32, 1, 0})), Fields(run.info));
-}
-
-TEST(PrinterInfDlgCancel, CancelEscapeAndCloseBoxEndWithTwoAndWriteNothing)
-{
-    const std::function<void(HWND)> ways[] = {
-        [](HWND hDlg) { Click(hDlg, IDCANCEL); },
-        [](HWND hDlg) { PressKey(hDlg, VK_ESCAPE); },
-        [](HWND hDlg) { SendMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); },
-    };
-    for (const auto &cancel : ways) {
-        DialogRun run = RunDialog(SAMPLE, FALSE, [&](HWND hDlg) {
-            Click(hDlg, IDC_SETTINGS_SHEET);
-            SetPrinterIds(hDlg, {"30", "30", "30", "30", "30", "30"});
-            SendDlgItemMessageA(hDlg, IDC_PAPER_SOURCE, LB_SETCURSEL, 0, 0);
-            cancel(hDlg);
-        });
-        EXPECT_EQ(IDCANCEL, run.nResult);
-        EXPECT_EQ(Fields(SAMPLE), Fields(run.info));
-    }
+    EXPECT_EQ(Fields(Record({1, 3, 62, 52, 54, 56, 58, 60, 1, 96, 1, 0})), Fields(run.info));
 }
 
 // The ID fields after a settings-sheet request, as the user meets them.
@@ -324,120 +276,80 @@ protected:
             script(hDlg);
             Click(hDlg, IDCANCEL);
         });
-        EXPECT_TRUE(run.bScriptRan);
         EXPECT_EQ(IDCANCEL, run.nResult);
     }
 
     MessageBoxCatcher m_catcher;
 };
 
-TEST_F(PrinterIdFieldTest, TabPassesEvenValuesFromThirtyToSeventy)
-{
-    InSheetState([&](HWND hDlg) {
-        for (const char *pszValue : {"30", "50", "70"}) {
-            SetFocus(GetDlgItem(hDlg, IDC_PRINTER_ID3));
-            SetText(hDlg, IDC_PRINTER_ID3, pszValue);
-            PressTab(hDlg);
-            EXPECT_EQ(IDC_PRINTER_ID4, FocusId(hDlg)) << pszValue;
-        }
-    });
-    EXPECT_TRUE(m_catcher.m_boxes.empty());
-}
-
-TEST_F(PrinterIdFieldTest, TabOrShiftTabOutOfABadValueShowsTheRangeMessage)
+TEST_F(PrinterIdFieldTest, TabAndShiftTabCheckTheFieldTheyLeave)
 {
     for (bool bShift : {false, true}) {
-        for (const char *pszValue : {"31", "28", "72", "0", "08", ""}) {
-            SCOPED_TRACE(std::string("value \"") + pszValue + (bShift ? "\", Shift+Tab" : "\", Tab"));
+        for (const char *pszValue : {"30", "50", "70", "31", "28", "72", "0", "08", ""}) {
+            const bool bPasses = std::set<std::string>{"30", "50", "70"}.count(pszValue) == 1;
+            SCOPED_TRACE(std::string("\"") + pszValue + (bShift ? "\", Shift+Tab" : "\", Tab"));
             m_catcher.m_boxes.clear();
             InSheetState([&](HWND hDlg) {
+                // A bad value in the field that Tab moves to is not checked as the focus comes back.
+                SetText(hDlg, IDC_PRINTER_ID2, "31");
+                SetText(hDlg, IDC_PRINTER_ID4, "31");
                 SetFocus(GetDlgItem(hDlg, IDC_PRINTER_ID3));
                 SetText(hDlg, IDC_PRINTER_ID3, pszValue);
-                PressTab(hDlg, bShift);
-                ExpectRangeMessageFor(hDlg, m_catcher, IDC_PRINTER_ID3);
-                if (!*pszValue) {
-                    EXPECT_EQ("0", ItemText(hDlg, IDC_PRINTER_ID3));
+                PressKey(hDlg, VK_TAB, bShift);
+                if (bPasses) {
+                    EXPECT_TRUE(m_catcher.m_boxes.empty());
+                    EXPECT_EQ(bShift ? IDC_PRINTER_ID2 : IDC_PRINTER_ID4, FocusId(hDlg));
+                } else {
+                    ExpectRangeMessageFor(hDlg, m_catcher, IDC_PRINTER_ID3);
+                    EXPECT_EQ(*pszValue ? pszValue : "0", ItemText(hDlg, IDC_PRINTER_ID3));
                 }
             });
         }
     }
 }
 
-TEST_F(PrinterIdFieldTest, TheFieldTabMovesToIsNotCheckedWhileTheFocusComesBack)
-{
-    InSheetState([&](HWND hDlg) {
-        SetText(hDlg, IDC_PRINTER_ID4, "31");
-        SetFocus(GetDlgItem(hDlg, IDC_PRINTER_ID3));
-        SetText(hDlg, IDC_PRINTER_ID3, "31");
-        PressTab(hDlg);
-        ExpectRangeMessageFor(hDlg, m_catcher, IDC_PRINTER_ID3);
-    });
-}
-
-TEST_F(PrinterIdFieldTest, AMouseClickChecksNothingUntilOk)
-{
-    DialogRun run = RunDialog(SAMPLE, FALSE, [&](HWND hDlg) {
-        Click(hDlg, IDC_SETTINGS_SHEET);
-        SetFocus(GetDlgItem(hDlg, IDC_PRINTER_ID2));
-        SetText(hDlg, IDC_PRINTER_ID2, "31");
-        FocusByMouse(hDlg, IDC_PRINTER_ID4);
-        EXPECT_EQ(IDC_PRINTER_ID4, FocusId(hDlg));
-        EXPECT_TRUE(m_catcher.m_boxes.empty());
-        Click(hDlg, IDOK);
-        ExpectRangeMessageFor(hDlg, m_catcher, IDC_PRINTER_ID2);
-        SetText(hDlg, IDC_PRINTER_ID2, "32");
-        Click(hDlg, IDOK);
-    });
-    EXPECT_EQ(IDOK, run.nResult);
-    EXPECT_EQ(Fields(Record({1, 6, 40, 32, 44, 46, 48, 50, 1, 64, 1, 1})), Fields(run.info));
-}
-
-TEST_F(PrinterIdFieldTest, OkReportsTheLowerNumberedOfTwoBadFieldsFirst)
+TEST_F(PrinterIdFieldTest, OkReportsBadFieldsLeftByMouseOneAtATimeInOrder)
 {
     DialogRun run = RunDialog(SAMPLE, FALSE, [&](HWND hDlg) {
         Click(hDlg, IDC_SETTINGS_SHEET);
         SetText(hDlg, IDC_PRINTER_ID5, "71");
-        SetText(hDlg, IDC_PRINTER_ID3, "29");
+        SetFocus(GetDlgItem(hDlg, IDC_PRINTER_ID2));
+        SetText(hDlg, IDC_PRINTER_ID2, "31");
+        FocusByMouse(hDlg, IDC_PRINTER_ID6);
+        EXPECT_EQ(IDC_PRINTER_ID6, FocusId(hDlg));
+        EXPECT_TRUE(m_catcher.m_boxes.empty()) << "a mouse click checks nothing";
         Click(hDlg, IDOK);
-        ExpectRangeMessageFor(hDlg, m_catcher, IDC_PRINTER_ID3);
+        ExpectRangeMessageFor(hDlg, m_catcher, IDC_PRINTER_ID2);
         m_catcher.m_boxes.clear();
-        SetText(hDlg, IDC_PRINTER_ID3, "34");
+        SetText(hDlg, IDC_PRINTER_ID2, "32");
         Click(hDlg, IDOK);
         ExpectRangeMessageFor(hDlg, m_catcher, IDC_PRINTER_ID5);
         SetText(hDlg, IDC_PRINTER_ID5, "36");
         Click(hDlg, IDOK);
     });
     EXPECT_EQ(IDOK, run.nResult);
-    EXPECT_EQ(Fields(Record({1, 6, 40, 42, 34, 46, 36, 50, 1, 64, 1, 1})), Fields(run.info));
+    EXPECT_EQ(Fields(Record({1, 6, 40, 32, 44, 46, 36, 50, 1, 64, 1, 1})), Fields(run.info));
 }
 
-TEST_F(PrinterIdFieldTest, APastedNonNumberGetsThePositiveIntegerPrompt)
+TEST_F(PrinterIdFieldTest, TwoDigitsAreTypedAndAPastedNonNumberGetsThePositiveIntegerPrompt)
 {
     InSheetState([&](HWND hDlg) {
+        SetText(hDlg, IDC_PRINTER_ID2, "");
         SetFocus(GetDlgItem(hDlg, IDC_PRINTER_ID2));
+        TypeChars(hDlg, IDC_PRINTER_ID2, "4a-26");
+        EXPECT_EQ("42", ItemText(hDlg, IDC_PRINTER_ID2));
+
         SetText(hDlg, IDC_PRINTER_ID2, "4x");
-        PressTab(hDlg);
-        ASSERT_EQ(1u, m_catcher.m_boxes.size());
-        EXPECT_EQ(PositiveIntegerPrompt(), m_catcher.m_boxes[0].strText);
+        PressKey(hDlg, VK_TAB);
+        Click(hDlg, IDOK);
+        ASSERT_EQ(2u, m_catcher.m_boxes.size());
+        for (const CaughtBox &box : m_catcher.m_boxes)
+            EXPECT_EQ(PositiveIntegerPrompt(), box.strText);
         EXPECT_EQ(IDC_PRINTER_ID2, FocusId(hDlg));
         DWORD dwStart = 99, dwEnd = 99;
         Selection(hDlg, IDC_PRINTER_ID2, dwStart, dwEnd);
         EXPECT_EQ(0u, dwStart);
         EXPECT_EQ(2u, dwEnd);
-
-        Click(hDlg, IDOK);
-        ASSERT_EQ(2u, m_catcher.m_boxes.size());
-        EXPECT_EQ(PositiveIntegerPrompt(), m_catcher.m_boxes[1].strText);
-    });
-}
-
-TEST_F(PrinterIdFieldTest, TakesTwoDigitsAndNothingElse)
-{
-    InSheetState([&](HWND hDlg) {
-        SetText(hDlg, IDC_PRINTER_ID1, "");
-        SetFocus(GetDlgItem(hDlg, IDC_PRINTER_ID1));
-        TypeChars(hDlg, IDC_PRINTER_ID1, "4a-26");
-        EXPECT_EQ("42", ItemText(hDlg, IDC_PRINTER_ID1));
     });
 }
 
