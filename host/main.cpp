@@ -2,6 +2,9 @@
 // DLL from its own folder, calls TKOpenPrinterInf and prints what came back.
 #include "host_args.h"
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -42,6 +45,8 @@ void PrintRecord(LONG result, const OptionInfo &output, const OptionInfo &canary
 
 int main(int argc, char **argv)
 {
+    // Plain "\n" line ends, so that scripts on either side of Wine read the same lines.
+    _setmode(_fileno(stdout), _O_BINARY);
     HostArgs args;
     std::string error;
     if (!ParseHostArgs(argc, argv, args, error)) {

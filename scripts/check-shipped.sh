@@ -3,7 +3,7 @@
 # (TKOpenPrinterInf), system imports only, a version resource. check-shipped.sh BUILD_DIR
 set -euo pipefail
 bin="$1/bin"
-system_dlls='^(kernel32|user32|gdi32|winspool\.drv|advapi32|msvcrt|comdlg32|shell32|ole32)\.dll$'
+system_dlls='^(kernel32|user32|gdi32|advapi32|msvcrt|comdlg32|shell32|ole32)\.dll$|^winspool\.drv$'
 status=0
 fail() { echo "FAIL $1: $2"; status=1; }
 for dll in optinfo_en.dll optinfo_ja.dll; do

@@ -126,7 +126,14 @@ std::string ScratchPath(const std::string &strName)
 {
     std::string folder = TestBinFolder() + "..\\scratch\\";
     CreateDirectoryA(folder.c_str(), nullptr);
-    std::string path = folder + strName;
+    // Copies of one test program run side by side (one per Windows version): each gets
+    // its own files, named after the running program.
+    char module[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    std::string program = module;
+    program = program.substr(program.find_last_of("\\/") + 1);
+    program = program.substr(0, program.find_last_of('.'));
+    std::string path = folder + program + "." + strName;
     DeleteFileA(path.c_str());
     return path;
 }

@@ -1,0 +1,35 @@
+// The real component DLL of one language, loaded from the test's own folder.
+#pragma once
+
+#include "optinfo.h"
+
+#include <string>
+
+class Component {
+public:
+    explicit Component(const std::string &strLanguage = "en");
+    ~Component();
+    Component(const Component &) = delete;
+    Component &operator=(const Component &) = delete;
+
+    bool Loaded() const { return m_pfnOpen != nullptr; }
+
+    LONG Call(LPCSTR pszPrinter, LPCSTR pszModel, const OptionInfo *pIn, OptionInfo *pOut, BOOL bShowDialog,
+              BOOL bQueryPrinter, DWORD dwReserved = 0) const
+    {
+        return m_pfnOpen(pszPrinter, pszModel, dwReserved, pIn, pOut, bShowDialog, bQueryPrinter);
+    }
+
+private:
+    HMODULE m_hModule;
+    PFN_TKOpenPrinterInf m_pfnOpen;
+};
+
+// A record whose every byte is 0xA5: what a call left untouched.
+OptionInfo Canary();
+bool IsCanary(const OptionInfo &info);
+
+// A typical caller's record.
+OptionInfo CallerRecord();
+
+bool SameRecord(const OptionInfo &a, const OptionInfo &b);
