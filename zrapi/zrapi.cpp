@@ -245,6 +245,25 @@ LONG Unsupported(Function function)
     CCall call(function);
     return call.Finish(call.IsFailed() ? 0 : ZR_ERR_NOT_SUPPORTED);
 }
+// The arguments of a size probe that names a printer, as the log shows them.
+void LogProbeArguments(CCall &call, LONG nSelector, LPCSTR pszPrinterName, BYTE *pBuffer, LONG *pnSize)
+{
+    call.In("selector", std::to_string(nSelector));
+    call.In("printer", pszPrinterName ? Quoted(pszPrinterName) : std::string("null"));
+    call.InBuffer(pBuffer, pnSize);
+}
+
+// Why a size probe is refused before it delivers anything; ZR_OK when it may go on. An
+// injected failure leaves the result to the injection.
+LONG ProbeRefusal(CCall &call, const LONG *pnSize)
+{
+    if (call.IsFailed())
+        return ZR_OK;
+    if (!IsStarted())
+        return ZR_ERR_NOT_STARTED;
+    return pnSize ? ZR_OK : ZR_ERR_BAD_ARGUMENT;
+}
+
 } // namespace
 
 extern "C" {
@@ -279,36 +298,20 @@ LONG WINAPI ZRRelease(void)
 LONG WINAPI ZRGetDeviceID(LONG nSelector, LPCSTR pszPrinterName, BYTE *pBuffer, LONG *pnSize)
 {
     CCall call(FN_GET_DEVICE_ID);
-    call.In("selector", std::to_string(nSelector));
-    call.In("printer", pszPrinterName ? Quoted(pszPrinterName) : std::string("null"));
-    call.InBuffer(pBuffer, pnSize);
-    LONG result = ZR_OK;
-    if (!call.IsFailed()) {
-        if (!IsStarted())
-            result = ZR_ERR_NOT_STARTED;
-        else if (!pnSize)
-            result = ZR_ERR_BAD_ARGUMENT;
-        else
-            Deliver(g_printer.m_scenario.m_strDeviceId + '\0', pBuffer, pnSize);
-    }
+    LogProbeArguments(call, nSelector, pszPrinterName, pBuffer, pnSize);
+    LONG result = ProbeRefusal(call, pnSize);
+    if (result == ZR_OK && !call.IsFailed())
+        Deliver(g_printer.m_scenario.m_strDeviceId + '\0', pBuffer, pnSize);
     return call.Finish(result);
 }
 
 LONG WINAPI ZRGetAvailableChannel(LONG nSelector, LPCSTR pszPrinterName, BYTE *pBuffer, LONG *pnSize)
 {
     CCall call(FN_GET_AVAILABLE_CHANNEL);
-    call.In("selector", std::to_string(nSelector));
-    call.In("printer", pszPrinterName ? Quoted(pszPrinterName) : std::string("null"));
-    call.InBuffer(pBuffer, pnSize);
-    LONG result = ZR_OK;
-    if (!call.IsFailed()) {
-        if (!IsStarted())
-            result = ZR_ERR_NOT_STARTED;
-        else if (!pnSize)
-            result = ZR_ERR_BAD_ARGUMENT;
-        else
-            result = Deliver(ChannelTableBytes(), pBuffer, pnSize) / static_cast<LONG>(sizeof(ChannelEntry));
-    }
+    LogProbeArguments(call, nSelector, pszPrinterName, pBuffer, pnSize);
+    LONG result = ProbeRefusal(call, pnSize);
+    if (result == ZR_OK && !call.IsFailed())
+        result = Deliver(ChannelTableBytes(), pBuffer, pnSize) / static_cast<LONG>(sizeof(ChannelEntry));
     return call.Finish(result);
 }
 

@@ -62,6 +62,7 @@ std::string AfxLoadString(UINT nId)
     return length > 0 ? std::string(buffer, length) : std::string();
 }
 
+// One pass, so that a parameter text containing "%2" is not substituted again.
 std::string AfxFormatString2(UINT nId, LPCSTR psz1, LPCSTR psz2)
 {
     const std::string format = AfxLoadString(nId);

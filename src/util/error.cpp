@@ -27,30 +27,13 @@ std::string LoadParameter(LONG nBase, int nIndex)
 {
     return nIndex >= 0 ? AfxLoadString(static_cast<UINT>(nBase + nIndex)) : std::string();
 }
-
-// One pass, so that a parameter text containing "%2" is not substituted again.
-std::string SubstituteParameters(const std::string &strMessage, const std::string &strParam1,
-                                 const std::string &strParam2)
-{
-    std::string result;
-    for (std::string::size_type i = 0; i < strMessage.size(); ++i) {
-        if (strMessage[i] == '%' && i + 1 < strMessage.size() &&
-            (strMessage[i + 1] == '1' || strMessage[i + 1] == '2')) {
-            result += strMessage[i + 1] == '1' ? strParam1 : strParam2;
-            ++i;
-        } else {
-            result += strMessage[i];
-        }
-    }
-    return result;
-}
 } // namespace
 
 std::string CError::ComposeMessage(int nMessage, int nParam1, int nParam2) const
 {
-    std::string message =
-        SubstituteParameters(AfxLoadString(static_cast<UINT>(m_nMessageBase + nMessage)),
-                             LoadParameter(m_nParamBase, nParam1), LoadParameter(m_nParamBase, nParam2));
+    std::string message = AfxFormatString2(static_cast<UINT>(m_nMessageBase + nMessage),
+                                           LoadParameter(m_nParamBase, nParam1).c_str(),
+                                           LoadParameter(m_nParamBase, nParam2).c_str());
     return message.empty() ? UndefinedErrorText() : message;
 }
 
