@@ -16,6 +16,11 @@
 
 using namespace zrapi;
 
+namespace __gnu_cxx {
+// Gives back the C++ runtime's emergency exception pool (libstdc++).
+void __freeres();
+} // namespace __gnu_cxx
+
 namespace {
 // Results of the virtual printer's own refusals. -4 and -13 are left to the scenario, as
 // they have a meaning of their own for the caller.
@@ -392,13 +397,17 @@ LONG WINAPI ZRGetOption(void)
     return Unsupported(FN_GET_OPTION);
 }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD dwReason, LPVOID)
+BOOL WINAPI DllMain(HINSTANCE, DWORD dwReason, LPVOID pvReserved)
 {
     switch (dwReason) {
     case DLL_PROCESS_ATTACH:
         return g_printer.Load() ? TRUE : FALSE;
     case DLL_PROCESS_DETACH:
         g_printer.Unload();
+        // The component loads and frees the library on every call: the C++ runtime's
+        // emergency exception pool, allocated at each load, must go with it.
+        if (!pvReserved)
+            __gnu_cxx::__freeres();
         break;
     default:
         break;
