@@ -12,7 +12,7 @@ FUZZ_SECONDS ?= 20
 FUZZ_LONG_SECONDS ?= 3600
 TOOLCHAIN = -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-toolchain.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps configure build run test fuzz fuzz-long format clean
+.PHONY: all deps configure build run test fuzz fuzz-long bench format clean
 
 all: build
 
@@ -46,6 +46,13 @@ fuzz: deps
 
 fuzz-long: deps
 	@scripts/fuzz.sh $(FUZZ_LONG_SECONDS) $(BUILD_DIR)
+
+# Measurements, not a test (docs/performance.md): the shipped DLLs' sizes, and the call and
+# the print job against the bare calls they make, run where Wine runs programs.
+bench: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target optinfo_en optinfo_ja -- --no-print-directory
+	@cmake --build $$(scripts/run-dir.sh $(BUILD_DIR)) -j $(JOBS) --target optinfo_bench -- --no-print-directory
+	@bench/bench.sh $(BUILD_DIR)
 
 format:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs -r clang-format -i
