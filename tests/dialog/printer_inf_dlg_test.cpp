@@ -226,6 +226,9 @@ TEST(PrinterInfDlgStates, StoredManualAndAfterASheet)
     MessageBoxCatcher catcher;
     RunDialog(SAMPLE, FALSE, [&](HWND hDlg) {
         expectState(hDlg, false, true, GuideInput());
+        // Without a window manager the dialog may open inactive; activating it lets the
+        // dialog manager give the focus to the control it chose.
+        SetActiveWindow(hDlg);
         EXPECT_EQ(IDC_PAPER_SOURCE, FocusId(hDlg)) << "the first control open for input";
         for (int press = 1; press <= 2; ++press) {
             SetFocus(GetDlgItem(hDlg, IDC_PAPER_SOURCE));
