@@ -2,8 +2,10 @@
 
 #include "scenario_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace zrapi {
 namespace {
@@ -204,6 +206,19 @@ const Fault *CScenario::FaultFor(FaultKind kind, Function function, LONG nCall) 
             pFound = &fault;
     }
     return pFound;
+}
+
+LONG Deliver(const std::string &strBytes, BYTE *pBuffer, LONG *pnSize)
+{
+    const LONG total = static_cast<LONG>(strBytes.size());
+    if (!pBuffer) {
+        *pnSize = total;
+        return 0;
+    }
+    const LONG count = std::clamp(*pnSize, 0L, total);
+    std::memcpy(pBuffer, strBytes.data(), static_cast<size_t>(count));
+    *pnSize = count;
+    return count;
 }
 
 } // namespace zrapi

@@ -73,4 +73,8 @@ private:
     bool ParseLine(const std::string &strLine, std::string &strError);
 };
 
+// Size-probe answer: with a null buffer the size needed, else as many bytes as fit in the
+// size given, and the size becomes the count written. Returns the count written.
+LONG Deliver(const std::string &strBytes, BYTE *pBuffer, LONG *pnSize);
+
 } // namespace zrapi

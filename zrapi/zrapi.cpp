@@ -209,21 +209,6 @@ private:
     std::string m_strOutputs;
 };
 
-// Size-probe answer: with a null buffer the size needed, else as many bytes as fit in the
-// size given, and the size becomes the count written. Returns the count written.
-LONG Deliver(const std::string &strBytes, BYTE *pBuffer, LONG *pnSize)
-{
-    const LONG total = static_cast<LONG>(strBytes.size());
-    if (!pBuffer) {
-        *pnSize = total;
-        return 0;
-    }
-    const LONG count = std::clamp(*pnSize, 0L, total);
-    std::memcpy(pBuffer, strBytes.data(), static_cast<size_t>(count));
-    *pnSize = count;
-    return count;
-}
-
 std::string ChannelTableBytes()
 {
     const std::vector<ChannelEntry> &channels = g_printer.m_scenario.m_channels;

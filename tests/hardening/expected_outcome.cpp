@@ -8,6 +8,7 @@
 
 namespace {
 using zrapi::CScenario;
+using zrapi::Deliver;
 using zrapi::Fault;
 using zrapi::Function;
 
@@ -112,21 +113,6 @@ private:
         if (pSize && pnSize)
             *pnSize = pSize->nValue;
         return result;
-    }
-
-    // A null buffer asks for the size; otherwise as many bytes as fit are written and the
-    // size becomes their count.
-    static LONG Deliver(const std::string &strBytes, BYTE *pBuffer, LONG *pnSize)
-    {
-        const LONG total = static_cast<LONG>(strBytes.size());
-        if (!pBuffer) {
-            *pnSize = total;
-            return 0;
-        }
-        const LONG count = std::clamp(*pnSize, 0L, total);
-        std::memcpy(pBuffer, strBytes.data(), static_cast<size_t>(count));
-        *pnSize = count;
-        return count;
     }
 
     const CScenario &m_scenario;
