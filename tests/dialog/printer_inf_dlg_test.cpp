@@ -381,7 +381,18 @@ TEST(PrinterInfDlgHelp, HelpButtonAndF1OpenTopic4864OfTheModulesHelpFile)
     RunDialog(SAMPLE, TRUE, [&](HWND hDlg) {
         hDialog = hDlg;
         Click(hDlg, ID_HELP);
-        SendMessageA(hDlg, WM_HELP, 0, 0);
+        // F1 as the system delivers it: WM_HELP carries a HELPINFO about the control it
+        // came from. WoW64 converts that record between its 32- and 64-bit forms and drops
+        // a WM_HELP whose lParam points nowhere.
+        HWND hControl = GetDlgItem(hDlg, IDC_PRINTER_ID1);
+        HELPINFO info = {};
+        info.cbSize = sizeof(info);
+        info.iContextType = HELPINFO_WINDOW;
+        info.iCtrlId = IDC_PRINTER_ID1;
+        info.hItemHandle = hControl;
+        info.dwContextId = GetWindowContextHelpId(hControl);
+        GetCursorPos(&info.MousePos);
+        SendMessageA(hDlg, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
         Click(hDlg, IDOK);
     });
     g_pfnHelpViewer = pfnSaved;
