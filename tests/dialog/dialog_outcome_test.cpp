@@ -38,6 +38,15 @@ class OutcomeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The options are read from the printer only on the versions that ask for them: the
+        // test bed runs these programs as NT 4.0 under their _nt40 names.
+        OSVERSIONINFOA version = {};
+        version.dwOSVersionInfoSize = sizeof(version);
+        ASSERT_TRUE(GetVersionExA(&version));
+        ASSERT_TRUE(version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 4 &&
+                    version.dwMinorVersion == 0)
+            << "Windows reports " << version.dwMajorVersion << "." << version.dwMinorVersion
+            << ": run this program as dialog_outcome_tests_<lang>_nt40.exe";
         std::string path = TestBinFolder() + (Japanese() ? "optinfo_ja.dll" : "optinfo_en.dll");
         m_hModule = LoadLibraryA(path.c_str());
         ASSERT_NE(nullptr, m_hModule) << path;
