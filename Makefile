@@ -58,4 +58,4 @@ format:
 	@git ls-files --cached --others --exclude-standard '*.cpp' '*.h' | xargs -r clang-format -i
 
 clean:
-	@rm -rf $(BUILD_DIR)
+	@scripts/clean.sh $(BUILD_DIR)
