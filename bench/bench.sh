@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # The measurements of docs/performance.md: bench.sh BUILD_DIR
-#   the benchmark program under Wine (query call and print job against their bare calls),
-#   then the size of each shipped DLL of BUILD_DIR/bin, stripped (a copy; the file stays).
+#   the benchmark program on the shipped DLLs under Wine (query call and print job against
+#   their bare calls), then the size of each shipped DLL of BUILD_DIR/bin, stripped (a copy;
+#   the file stays).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 shipped=$(cd "$1" && pwd)
-run=$(cd "$("$here/scripts/run-dir.sh" "$1")" && pwd)
 
-"$here/scripts/testbed.sh" start "$run"
-trap '"$here/scripts/testbed.sh" stop "$run"' EXIT
-OPTINFO_BUILD_DIR=$run LC_ALL=C.UTF-8 "$here/scripts/wine-run.sh" "$run/bin/optinfo_bench_nt40.exe"
+"$here/scripts/testbed.sh" start "$shipped"
+trap '"$here/scripts/testbed.sh" stop "$shipped"' EXIT
+OPTINFO_BUILD_DIR=$shipped LC_ALL=C.UTF-8 "$here/scripts/wine-run.sh" "$shipped/bin/optinfo_bench_nt40.exe"
 
 limit=300000 # 300 KB
 scratch=$(mktemp -d)

@@ -2,6 +2,7 @@
 # Installs what building and testing need, from Debian's packages. Idempotent: does
 # nothing when every tool is already there.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 
 packages=(
   cmake make git g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
@@ -10,24 +11,38 @@ packages=(
   clang libclang-rt-14-dev clang-format
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+updated=
+
+missing_of() {
+  for p in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      echo "$p"
+    fi
+  done
+}
+
+install() {
+  echo "installing: $*"
+  [ -n "$updated" ] || "${sudo_cmd[@]}" apt-get update -qq
+  updated=1
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+}
+
+mapfile -t missing < <(missing_of "${packages[@]}")
 # wine32 is an i386 package: dpkg-query names it with its architecture.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   missing+=(wine32)
 fi
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+  install "${packages[@]/wine32/wine32:i386}"
+fi
 
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-
-echo "installing: ${missing[*]}"
-"${sudo_cmd[@]}" dpkg --add-architecture i386
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
-  "${packages[@]/wine32/wine32:i386}" >/dev/null
+# Where 32-bit Wine cannot run (or WINE_ROUTE=wow64), the i686 tests run in a Debian 13
+# root that scripts/wow64.sh makes with debootstrap.
+if [ "$("$here/wine-route.sh")" = wow64 ] && [ -n "$(missing_of debootstrap)" ]; then
+  install debootstrap
+fi

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test of a built tree in the Wine test bed: run-tests.sh BUILD_DIR [ctest args]
+# Runs every test of a built tree in its Wine test bed: run-tests.sh BUILD_DIR [ctest args]
 set -euo pipefail
-build=$("$(dirname "$0")/run-dir.sh" "$1"); shift
+build=$1; shift
 here=$(cd "$(dirname "$0")" && pwd)
 "$here/testbed.sh" start "$build"
 trap '"$here/testbed.sh" stop "$build"' EXIT

@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 top=${1:-build}
 [ -f "$top/CMakeCache.txt" ] || make -C "$root" --no-print-directory configure BUILD_DIR="$top"
-build=$(cd "$("$here/run-dir.sh" "$top")" && pwd)
+build=$(cd "$top" && pwd)
 cmake --build "$build" --target dialog_screenshot -- --no-print-directory >/dev/null
 
 "$here/testbed.sh" start "$build"
@@ -16,11 +16,12 @@ export OPTINFO_BUILD_DIR=$build
 . "$here/wine-env.sh"
 unset ZRAPI_SCENARIO ZRAPI_LOG
 
-# Fonts of this machine for the dialog fonts that only Windows has.
+# Fonts of this machine for the dialog fonts that only Windows has (a key that the 32- and
+# 64-bit registry views share).
 substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-"$WINE" reg add "$substitutes" /v "ＭＳ Ｐゴシック" /d "IPAPGothic" /f >/dev/null 2>&1
-"$WINE" reg add "$substitutes" /v "MS UI Gothic" /d "IPAPGothic" /f >/dev/null 2>&1
-"$WINE" reg add "$substitutes" /v "MS Sans Serif" /d "DejaVu Sans Condensed" /f >/dev/null 2>&1
+"${WINE[@]}" reg add "$substitutes" /v "ＭＳ Ｐゴシック" /d "IPAPGothic" /f >/dev/null 2>&1
+"${WINE[@]}" reg add "$substitutes" /v "MS UI Gothic" /d "IPAPGothic" /f >/dev/null 2>&1
+"${WINE[@]}" reg add "$substitutes" /v "MS Sans Serif" /d "DejaVu Sans Condensed" /f >/dev/null 2>&1
 
 scratch="$build/scratch"
 mkdir -p "$scratch" "$root/docs"
@@ -31,7 +32,7 @@ for lang in en ja; do
     ready="$scratch/screenshot.ready"
     release="$scratch/screenshot.release"
     rm -f "$ready" "$release"
-    LC_ALL=$locale "$WINE" "$build/bin/dialog_screenshot_nt40.exe" "$lang" "$state" "Z:$ready" "Z:$release" &
+    LC_ALL=$locale "${WINE[@]}" "$build/bin/dialog_screenshot_nt40.exe" "$lang" "$state" "Z:$ready" "Z:$release" &
     pid=$!
     for _ in $(seq 300); do [ -s "$ready" ] && break; sleep 0.1; done
     if [ ! -s "$ready" ]; then

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # The Wine test bed of one build folder: testbed.sh start|stop BUILD_DIR
-#   start: creates the 32-bit prefix once, registers the Windows version of every
-#          executable named *_<version>.exe, starts Xvfb and a persistent wineserver.
+#   start: says which route runs the folder's programs (scripts/wine-route.sh; WINE_ROUTE
+#          picks one for i686), sets that route up once, creates its prefix once,
+#          registers the Windows version of every executable named *_<version>.exe, starts
+#          Xvfb and a persistent wineserver.
 #   stop:  stops both.
 set -euo pipefail
 action=$1
 export OPTINFO_BUILD_DIR=$(cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
-rm -f "$OPTINFO_BUILD_DIR/testbed.env.tmp"
-. "$here/wine-env.sh"
+repo=$(dirname "$here")
 
 versions="win95 win98 nt351 nt40 win2k winxp win7 win10"
 
@@ -31,39 +32,85 @@ write_registry() {
       done
     done
   } > "$reg"
-  "$WINE" regedit /S "Z:${reg//\//\\}"
+  "${WINE[@]}" regedit /S "Z:${reg//\//\\}"
 }
 
-free_display() {
-  local n=90
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  echo "$n"
+# A display nobody holds. A server in another root (the wow64 route's, or anyone's) leaves
+# no socket file in this /tmp but still holds the abstract socket, which X clients try first.
+display_taken() {
+  [ -e "/tmp/.X11-unix/X$1" ] || [ -e "/tmp/.X$1-lock" ] ||
+    grep -q "@/tmp/.X11-unix/X$1\$" /proc/net/unix 2>/dev/null
+}
+
+start_xvfb() {
+  local n=90 pid
+  for _ in $(seq 20); do
+    while display_taken "$n"; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    pid=$!
+    for _ in $(seq 50); do
+      kill -0 "$pid" 2>/dev/null || break
+      [ -e "/tmp/.X11-unix/X$n" ] && { echo "export DISPLAY=:$n; XVFB_PID=$pid"; return 0; }
+      sleep 0.1
+    done
+    kill "$pid" 2>/dev/null || true
+    n=$((n + 1)) # someone else took it meanwhile
+  done
+  echo "testbed: Xvfb did not start" >&2
+  return 1
+}
+
+describe_route() {
+  local folder=${OPTINFO_BUILD_DIR#"$repo"/}
+  case "$OPTINFO_ROUTE" in
+    wine64) echo "Wine route for $folder: wine64 (x86_64 programs, 64-bit $(/usr/lib/wine/wine64 --version))" ;;
+    wine32) echo "Wine route for $folder: wine32 (i686 programs, 32-bit $(/usr/lib/wine/wine --version))" ;;
+    wow64) echo "Wine route for $folder: wow64 (i686 programs in 64-bit processes, $(cat "$OPTINFO_BUILD_DIR/wow64-root/.optinfo-ready") in $folder/wow64-root)" ;;
+  esac
 }
 
 case "$action" in
   start)
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-      echo "creating Wine prefix $WINEPREFIX"
-      "$WINE" wineboot -i >/dev/null 2>&1
-      wineserver -w
-    fi
+    # An earlier test bed of this folder goes first, with the route it had.
     if [ -f "$OPTINFO_BUILD_DIR/testbed.env" ]; then "$0" stop "$OPTINFO_BUILD_DIR" || true; fi
-    display=$(free_display)
-    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    echo "export DISPLAY=:$display; XVFB_PID=$!" > "$OPTINFO_BUILD_DIR/testbed.env"
+    . "$here/wine-env.sh"
+    case "$OPTINFO_ROUTE" in
+      wine32)
+        if ! error=$(/usr/lib/wine/wine --version 2>&1); then
+          echo "testbed: route wine32: 32-bit Wine does not run on this machine ($(uname -r)):" >&2
+          echo "  /usr/lib/wine/wine: ${error:-no output}" >&2
+          echo "  WINE_ROUTE=wow64 runs the i686 programs through Wine's WoW64 mode instead." >&2
+          exit 1
+        fi
+        ;;
+      wow64) "$here/wow64.sh" setup "$OPTINFO_BUILD_DIR" ;;
+    esac
+    describe_route
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      echo "creating Wine prefix ${WINEPREFIX#"$repo"/}"
+      "${WINE[@]}" wineboot -i >/dev/null 2>&1
+      "${WINESERVER[@]}" -w
+    fi
+    {
+      start_xvfb
+      echo "TESTBED_ROUTE=$OPTINFO_ROUTE"
+    } > "$OPTINFO_BUILD_DIR/testbed.env"
     . "$OPTINFO_BUILD_DIR/testbed.env"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-    wineserver -p >/dev/null 2>&1 || true
+    "${WINESERVER[@]}" -p >/dev/null 2>&1 || true
     write_registry
     ;;
   stop)
-    wineserver -k >/dev/null 2>&1 || true
-    if [ -f "$OPTINFO_BUILD_DIR/testbed.env" ]; then
-      XVFB_PID=
-      . "$OPTINFO_BUILD_DIR/testbed.env"
-      [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-      rm -f "$OPTINFO_BUILD_DIR/testbed.env"
-    fi
+    [ -f "$OPTINFO_BUILD_DIR/testbed.env" ] || exit 0
+    # The route the test bed was started with, whatever WINE_ROUTE says now.
+    WINE_ROUTE=$(sed -n 's/^TESTBED_ROUTE=//p' "$OPTINFO_BUILD_DIR/testbed.env")
+    . "$here/wine-env.sh"
+    # The wineserver goes before the X server its programs draw on.
+    "${WINESERVER[@]}" -k >/dev/null 2>&1 || true
+    "${WINESERVER[@]}" -w >/dev/null 2>&1 || true
+    XVFB_PID=
+    . "$OPTINFO_BUILD_DIR/testbed.env"
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    rm -f "$OPTINFO_BUILD_DIR/testbed.env"
     ;;
   *) echo "usage: testbed.sh start|stop BUILD_DIR" >&2; exit 2 ;;
 esac

@@ -1,16 +1,34 @@
 # Sourced: the environment of the project's Wine test bed for build folder $OPTINFO_BUILD_DIR.
+# Sets OPTINFO_ROUTE (scripts/wine-route.sh), the prefix of that route and the commands
+# WINE and WINESERVER (arrays: on the wow64 route they run inside the Debian 13 root).
 : "${OPTINFO_BUILD_DIR:?}"
-if [ "$(cat "$OPTINFO_BUILD_DIR/wine-arch.txt" 2>/dev/null)" = x86_64 ]; then
-  export WINEARCH=win64
-  WINE=/usr/lib/wine/wine64
-else
-  export WINEARCH=win32
-  WINE=wine
-fi
-export WINEPREFIX="$OPTINFO_BUILD_DIR/wineprefix"
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="mscoree,mshtml="
+scripts_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+TESTBED_ROUTE=
 if [ -f "$OPTINFO_BUILD_DIR/testbed.env" ]; then
   # shellcheck disable=SC1091
   . "$OPTINFO_BUILD_DIR/testbed.env"
 fi
+# A running test bed keeps its route unless WINE_ROUTE names another.
+OPTINFO_ROUTE=$(WINE_ROUTE=${WINE_ROUTE:-$TESTBED_ROUTE} "$scripts_dir/wine-route.sh" "$OPTINFO_BUILD_DIR")
+case "$OPTINFO_ROUTE" in
+  wine64)
+    export WINEARCH=win64
+    WINE=(/usr/lib/wine/wine64)
+    WINESERVER=(/usr/lib/wine/wineserver)
+    ;;
+  wine32)
+    export WINEARCH=win32
+    WINE=(/usr/lib/wine/wine)
+    WINESERVER=(/usr/lib/wine/wineserver)
+    ;;
+  wow64)
+    # WoW64 needs a 64-bit prefix; 32-bit programs run in it without a 32-bit loader.
+    export WINEARCH=win64
+    WINE=("$scripts_dir/wow64.sh" run "$OPTINFO_BUILD_DIR" /usr/lib/wine/wine64)
+    WINESERVER=("$scripts_dir/wow64.sh" run "$OPTINFO_BUILD_DIR" /usr/lib/wine/wineserver)
+    ;;
+esac
+# One prefix per route: a prefix of one kind is never handed to the other.
+export WINEPREFIX="$OPTINFO_BUILD_DIR/wineprefix-$OPTINFO_ROUTE"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
