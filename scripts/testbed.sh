@@ -78,7 +78,7 @@ case "$action" in
       wine32)
         if ! error=$(/usr/lib/wine/wine --version 2>&1); then
           echo "testbed: route wine32: 32-bit Wine does not run on this machine ($(uname -r)):" >&2
-          echo "  /usr/lib/wine/wine: ${error:-no output}" >&2
+          echo "  ${error#*line [0-9]*: }" >&2
           echo "  WINE_ROUTE=wow64 runs the i686 programs through Wine's WoW64 mode instead." >&2
           exit 1
         fi
