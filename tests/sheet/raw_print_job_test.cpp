@@ -16,12 +16,12 @@ struct System {
 const System SYSTEMS[] = {
     {0, "Open", "Close", false},
     {1, "Open StartDoc", "EndDoc Close", true},
-    {2, "Open", "Close", true},
+    {2, "Open StartDoc", "EndDoc Close", true},
     {3, "Open StartDoc StartPage", "EndPage EndDoc Close", true},
     {4, "Open StartDoc StartPage", "EndPage EndDoc Close", true},
     {5, "Open StartDoc StartPage", "EndPage EndDoc Close", true},
     {6, "Open StartDoc StartPage", "EndPage EndDoc Close", true},
-    {7, "Open", "Close", true},
+    {7, "Open StartDoc", "EndDoc Close", true},
     {-1, "Open", "Close", false},
 };
 
