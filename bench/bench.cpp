@@ -185,7 +185,7 @@ void MeasureQuery()
     PFN_TKOpenPrinterInf pfnOpen = nullptr;
     if (!hComponent || !BindExport(hComponent, "TKOpenPrinterInf", pfnOpen))
         Fail("optinfo_en.dll cannot be loaded");
-    const OptionInfo in;
+    const OptionInfo in = {};
     auto call = [&] {
         OptionInfo out;
         if (pfnOpen(PRINTER, "RX-9100W", 0, &in, &out, FALSE, TRUE) != 1)

@@ -10,7 +10,7 @@ struct HostArgs {
     std::string strPrinter = "RX-9100W";
     std::string strModel = "RX-9100W";
     bool bHasInput = false;
-    OptionInfo input;
+    OptionInfo input = {};
     DWORD dwReserved = 0;
     BOOL bShowDialog = FALSE;
     BOOL bQueryPrinter = FALSE;

@@ -17,7 +17,8 @@
 extern "C" {
 #endif
 
-/* The option record: twelve 32-bit little-endian integers, 48 bytes, no gaps. */
+/* The option record: twelve 32-bit little-endian integers, 48 bytes, no gaps.
+ * A plain record in C and C++ alike: OptionInfo info = {0}; starts it cleared. */
 typedef struct OptionInfo {
     LONG bHasPrinterId;    /* 0 or 1: nPrinterId holds values                   */
     DWORD nPrinterIdCount; /* entries of nPrinterId in use (the component uses 6) */
@@ -26,36 +27,6 @@ typedef struct OptionInfo {
     LONG nMemoryMB;        /* installed memory in MB (0, 32, 64, 96); -1 = none  */
     LONG bHasPaperSource;  /* 0 or 1: nPaperSource holds a value                 */
     LONG nPaperSource;     /* 0 = none, 1 = second paper cassette; -1 = none     */
-#ifdef __cplusplus
-    /* C++ callers get the record's value operations; the layout is unchanged. */
-    OptionInfo()
-    {
-        Clear();
-    }
-    void Clear()
-    {
-        *this = OptionInfo(0);
-    }
-    OptionInfo &CopyFrom(const OptionInfo *pSource)
-    {
-        if (pSource)
-            *this = *pSource;
-        else
-            Clear();
-        return *this;
-    }
-    void CopyTo(OptionInfo *pTarget) const
-    {
-        *pTarget = *this;
-    }
-
-private:
-    explicit OptionInfo(int)
-        : bHasPrinterId(0), nPrinterIdCount(0), nPrinterId(), bHasMemory(0), nMemoryMB(0), bHasPaperSource(0),
-          nPaperSource(0)
-    {
-    }
-#endif
 } OptionInfo;
 
 /*

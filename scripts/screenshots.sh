@@ -22,6 +22,12 @@ substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
 "${WINE[@]}" reg add "$substitutes" /v "ＭＳ Ｐゴシック" /d "IPAPGothic" /f >/dev/null 2>&1
 "${WINE[@]}" reg add "$substitutes" /v "MS UI Gothic" /d "IPAPGothic" /f >/dev/null 2>&1
 "${WINE[@]}" reg add "$substitutes" /v "MS Sans Serif" /d "DejaVu Sans Condensed" /f >/dev/null 2>&1
+# The caption buttons' glyphs come from Wine's Marlett (package fonts-wine), in a folder that
+# Debian's Wine does not search by itself.
+marlett=/usr/share/wine/fonts/marlett.ttf
+[ -f "$marlett" ] || { echo "screenshots: $marlett is missing (package fonts-wine)" >&2; exit 1; }
+"${WINE[@]}" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' /v "Marlett (TrueType)" \
+  /d "Z:${marlett//\//\\}" /f >/dev/null 2>&1
 
 scratch="$build/scratch"
 mkdir -p "$scratch" "$root/docs"

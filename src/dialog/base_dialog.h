@@ -34,7 +34,7 @@ public:
 
     LONG m_nModelIndex = 0;
     std::string m_strPrinterName;
-    OptionInfo m_optionInfo;
+    OptionInfo m_optionInfo = {};
     BOOL m_bInfoStored = FALSE;     // the options were read from the printer
     BOOL m_bSheetRequested = FALSE; // a settings sheet was requested in this dialog
 

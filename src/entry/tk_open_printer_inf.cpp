@@ -82,7 +82,7 @@ LONG OpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, const OptionInfo
 
     theApp.FindModel(pszModelName);
     OptionInfo working;
-    working.CopyFrom(pInInfo);
+    CopyFrom(working, pInInfo);
 
     BOOL bInfoStored = FALSE;
     if (bQueryPrinter) {
@@ -100,7 +100,7 @@ LONG OpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, const OptionInfo
         if (result == DIALOG_FAILED)
             return 0;
         if (bInfoStored || result == IDOK) {
-            working.CopyTo(pOutInfo);
+            CopyTo(working, pOutInfo);
             return 1;
         }
         return result == IDCANCEL ? 0 : 1;
@@ -108,7 +108,7 @@ LONG OpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, const OptionInfo
 
     if (bQueryPrinter && !bInfoStored)
         return 0;
-    working.CopyTo(pOutInfo);
+    CopyTo(working, pOutInfo);
     return 1;
 }
 } // namespace

@@ -10,7 +10,7 @@ namespace {
 const BYTE JOB_FRAMING[] = {0x1B, 0x40, 0x1B, 0x40};
 
 // What a job begins before its data and finishes after it.
-enum class Framing { REFUSED, NOTHING, DOCUMENT, DOCUMENT_AND_PAGE };
+enum class Framing { REFUSED, DOCUMENT, DOCUMENT_AND_PAGE };
 
 Framing FramingOf(LONG nCode)
 {
@@ -18,18 +18,16 @@ Framing FramingOf(LONG nCode)
     case SYSVER_WIN32S:
         // Win32s has no spooler of its own that takes a raw job; the handle is still released.
         return Framing::REFUSED;
-    case SYSVER_WIN95:
-        // Windows 95 takes a raw job as a document alone; no page is begun there.
-        return Framing::DOCUMENT;
     case SYSVER_NT_OTHER:
     case SYSVER_NT350:
     case SYSVER_NT351:
     case SYSVER_NT40:
         return Framing::DOCUMENT_AND_PAGE;
     default:
-        // The later Windows 95 family and systems without a code: which document calls their
-        // spooler expects is not known, and none is guessed; the bytes go to the bare handle.
-        return Framing::NOTHING;
+        // The Windows 95 family takes a raw job as a document alone, no page begun. Systems
+        // without a code get the same: a spooler refuses writes outside a document (Wine's
+        // does), so the bare handle would print nothing.
+        return Framing::DOCUMENT;
     }
 }
 
@@ -72,8 +70,6 @@ BOOL CRawPrintJob::Open(LPCSTR pszPrinterName)
     switch (framing) {
     case Framing::REFUSED:
         return FALSE;
-    case Framing::NOTHING:
-        return TRUE;
     case Framing::DOCUMENT:
         return BeginDocument();
     case Framing::DOCUMENT_AND_PAGE:

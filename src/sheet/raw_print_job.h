@@ -9,7 +9,8 @@ public:
 
     CRawPrintJob() = default;
     // Releases a handle still held (a job opened but never closed, or whose ClosePrinter
-    // failed); finishes nothing, as an abandoned job must not print.
+    // failed). It ends no page or document itself; what becomes of a document left open is
+    // the spooler's choice (Wine's ClosePrinter ends it, so it prints).
     virtual ~CRawPrintJob();
     CRawPrintJob(const CRawPrintJob &) = delete;
     CRawPrintJob &operator=(const CRawPrintJob &) = delete;

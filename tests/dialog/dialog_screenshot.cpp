@@ -35,6 +35,15 @@ void PumpUntil(const std::string &strReleaseFile)
     }
 }
 
+// Drawn as the user meets it: in front, with an active caption. Without a window manager
+// Wine may open the dialog inactive, or active with its frame still drawn inactive.
+void Activate(HWND hDlg)
+{
+    SetForegroundWindow(hDlg);
+    SetActiveWindow(hDlg);
+    SendMessageA(hDlg, WM_NCACTIVATE, TRUE, 0);
+}
+
 void WriteRectangle(HWND hDlg, const std::string &strReadyFile)
 {
     RECT rect = {};
@@ -77,6 +86,7 @@ int main(int argc, char **argv)
             SendDlgItemMessageA(hDlg, IDC_SETTINGS_SHEET, BM_CLICK, 0, 0);
             SendDlgItemMessageA(hDlg, IDC_PAPER_SOURCE, LB_SETCURSEL, 1, 0);
         }
+        Activate(hDlg);
         RedrawWindow(hDlg, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         WriteRectangle(hDlg, readyFile);
         PumpUntil(releaseFile);

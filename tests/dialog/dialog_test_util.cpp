@@ -4,7 +4,7 @@
 
 OptionInfo Record(std::initializer_list<LONG> fields)
 {
-    OptionInfo info;
+    OptionInfo info = {};
     LONG *pField = reinterpret_cast<LONG *>(&info);
     for (LONG value : fields)
         *pField++ = value;

@@ -2,6 +2,7 @@
 // driven from inside the modal loop.
 #include "dialog/printer_inf_dlg.h"
 #include "entry/printer_inf_app.h"
+#include "optinfo.h"
 #include "resource.h"
 #include "util/misc.h"
 
@@ -268,6 +269,27 @@ TEST(PrinterInfDlgOk, AfterASheetChecksAllFieldsButWritesOnlyTheCountedEntries)
     EXPECT_EQ(Fields(Record({1, 3, 62, 52, 54, 56, 58, 60, 1, 96, 1, 0})), Fields(run.info));
 }
 
+TEST(PrinterInfDlgOk, AMemorySelectionOutsideTheTableKeepsTheMemoryAsItCame)
+{
+    // The drop-down list always has one of its four entries selected; only another program
+    // can clear the selection or add a fifth entry.
+    const OptionInfo input = Record({1, 6, 40, 42, 44, 46, 48, 50, 1, 48, 1, 1});
+    for (bool bFifthEntry : {false, true}) {
+        SCOPED_TRACE(bFifthEntry ? "a fifth entry selected" : "no entry selected");
+        DialogRun run = RunDialog(input, FALSE, [&](HWND hDlg) {
+            Click(hDlg, IDC_SETTINGS_SHEET);
+            if (bFifthEntry)
+                SendDlgItemMessageA(hDlg, IDC_MEMORY, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("128"));
+            const int nEntry = bFifthEntry ? 4 : -1;
+            SendDlgItemMessageA(hDlg, IDC_MEMORY, CB_SETCURSEL, static_cast<WPARAM>(nEntry), 0);
+            EXPECT_EQ(nEntry, ComboSelection(hDlg));
+            Click(hDlg, IDOK);
+        });
+        EXPECT_EQ(IDOK, run.nResult);
+        EXPECT_EQ(Fields(input), Fields(run.info));
+    }
+}
+
 // The ID fields after a settings-sheet request, as the user meets them.
 class PrinterIdFieldTest : public ::testing::Test {
 protected:
@@ -372,29 +394,39 @@ BOOL WINAPI RecordHelp(HWND hOwner, LPCSTR pszFile, UINT nCommand, ULONG_PTR dwD
 }
 } // namespace
 
+// Through the entry call, which makes the dialog the main window only while it runs.
 TEST(PrinterInfDlgHelp, HelpButtonAndF1OpenTopic4864OfTheModulesHelpFile)
 {
     HelpViewerFn pfnSaved = g_pfnHelpViewer;
     g_pfnHelpViewer = RecordHelp;
     g_helpCalls.clear();
+    CWnd callersMainWindow;
+    theApp.m_pMainWnd = &callersMainWindow;
     HWND hDialog = nullptr;
-    RunDialog(SAMPLE, TRUE, [&](HWND hDlg) {
-        hDialog = hDlg;
-        Click(hDlg, ID_HELP);
-        // F1 as the system delivers it: WM_HELP carries a HELPINFO about the control it
-        // came from. WoW64 converts that record between its 32- and 64-bit forms and drops
-        // a WM_HELP whose lParam points nowhere.
-        HWND hControl = GetDlgItem(hDlg, IDC_PRINTER_ID1);
-        HELPINFO info = {};
-        info.cbSize = sizeof(info);
-        info.iContextType = HELPINFO_WINDOW;
-        info.iCtrlId = IDC_PRINTER_ID1;
-        info.hItemHandle = hControl;
-        info.dwContextId = GetWindowContextHelpId(hControl);
-        GetCursorPos(&info.MousePos);
-        SendMessageA(hDlg, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
-        Click(hDlg, IDOK);
-    });
+    {
+        DialogDriver driver([&](HWND hDlg) {
+            hDialog = hDlg;
+            Click(hDlg, ID_HELP);
+            // F1 as the system delivers it: WM_HELP carries a HELPINFO about the control it
+            // came from. WoW64 converts that record between its 32- and 64-bit forms and drops
+            // a WM_HELP whose lParam points nowhere.
+            HWND hControl = GetDlgItem(hDlg, IDC_PRINTER_ID1);
+            HELPINFO info = {};
+            info.cbSize = sizeof(info);
+            info.iContextType = HELPINFO_WINDOW;
+            info.iCtrlId = IDC_PRINTER_ID1;
+            info.hItemHandle = hControl;
+            info.dwContextId = GetWindowContextHelpId(hControl);
+            GetCursorPos(&info.MousePos);
+            SendMessageA(hDlg, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+            Click(hDlg, IDCANCEL);
+        });
+        OptionInfo output = SAMPLE;
+        EXPECT_EQ(0, TKOpenPrinterInf(UNKNOWN_PRINTER, "RX-9100W", 0, &SAMPLE, &output, TRUE, FALSE));
+        EXPECT_TRUE(driver.Ran());
+    }
+    EXPECT_EQ(&callersMainWindow, theApp.m_pMainWnd) << "the main window from before the call";
+    theApp.m_pMainWnd = nullptr;
     g_pfnHelpViewer = pfnSaved;
 
     char module[MAX_PATH] = {};

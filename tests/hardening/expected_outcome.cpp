@@ -313,8 +313,7 @@ ExpectedOutcome ExpectQueryOutcome(const zrapi::CScenario &scenario, const char 
     if (index < 0)
         return Ended(outcome, "model not supported");
 
-    OptionInfo working;
-    working.CopyFrom(pInInfo);
+    OptionInfo working = pInInfo ? *pInInfo : OptionInfo();
     working.bHasPrinterId = 1;
     working.nPrinterIdCount = 6;
     working.bHasMemory = working.bHasPaperSource = index == 1 ? 1 : 0;

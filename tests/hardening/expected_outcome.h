@@ -18,7 +18,7 @@ enum SweepChannelPlan {
 struct ExpectedOutcome {
     LONG nResult = 0;
     bool bMessageBox = false; // the incompatible-printer message
-    OptionInfo record;        // what pOutInfo holds when nResult is 1
+    OptionInfo record = {};   // what pOutInfo holds when nResult is 1
     std::string strWhy;       // how the replay ended, for failure messages
 };
 

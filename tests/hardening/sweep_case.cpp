@@ -269,7 +269,7 @@ void CSweepGenerator::Faults(ZrapiScenario &scenario, const std::string &strDevi
 
 OptionInfo CSweepGenerator::Input()
 {
-    OptionInfo info;
+    OptionInfo info = {};
     switch (Below(6)) {
     case 0: // every field -1
         std::fill_n(reinterpret_cast<LONG *>(&info), sizeof(info) / sizeof(LONG), -1);

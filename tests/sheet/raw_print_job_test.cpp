@@ -16,12 +16,12 @@ struct System {
 const System SYSTEMS[] = {
     {0, "Open", "Close", false},
     {1, "Open StartDoc", "EndDoc Close", true},
-    {2, "Open", "Close", true},
+    {2, "Open StartDoc", "EndDoc Close", true},
     {3, "Open StartDoc StartPage", "EndPage EndDoc Close", true},
     {4, "Open StartDoc StartPage", "EndPage EndDoc Close", true},
     {5, "Open StartDoc StartPage", "EndPage EndDoc Close", true},
     {6, "Open StartDoc StartPage", "EndPage EndDoc Close", true},
-    {7, "Open", "Close", true},
+    {7, "Open StartDoc", "EndDoc Close", true},
     {-1, "Open", "Close", false},
 };
 
@@ -112,7 +112,7 @@ TEST(RawPrintJob, ARefusedCallFailsTheJobButItIsStillFinishedAndReleased)
     }
 }
 
-TEST(RawPrintJob, AJobDestroyedOpenReleasesItsHandleWithoutPrinting)
+TEST(RawPrintJob, AJobDestroyedOpenReleasesItsHandleWithoutFinishingPageOrDocument)
 {
     CPoseAsSystem pose(6);
     CRecordingSpooler spooler;
@@ -122,6 +122,27 @@ TEST(RawPrintJob, AJobDestroyedOpenReleasesItsHandleWithoutPrinting)
         ASSERT_TRUE(job.Write("abc", 3));
     }
     EXPECT_EQ("Open StartDoc StartPage Close", spooler.m_strCalls);
+}
+
+TEST(RawPrintJob, MisuseIsRefusedAndLeavesTheOpenJobAsItWas)
+{
+    CPoseAsSystem pose(6);
+    CRecordingSpooler spooler;
+    spooler.m_refused = {"Write#2"}; // the first chunk of the oversized write
+    const std::vector<BYTE> chunk = Pattern(CRawPrintJob::BUFFER_SIZE);
+    CRawPrintJob job;
+    ASSERT_TRUE(job.Open(PRINTER));
+    EXPECT_FALSE(job.Open(PRINTER)) << "a second handle would lose the first";
+    ASSERT_TRUE(job.Write("abcd", 4));
+    EXPECT_FALSE(job.Write(nullptr, 1));
+    // Added to the 4 buffered bytes this length wraps to 2: counted that way, it would be
+    // copied into the buffer whole. It goes out in chunks, the first of which is refused.
+    EXPECT_FALSE(job.Write(chunk.data(), 0xFFFFFFFE));
+    EXPECT_TRUE(job.Close());
+    EXPECT_EQ("Open StartDoc StartPage Write:4 Write:2048 Write:0 EndPage EndDoc Close", spooler.m_strCalls);
+    std::vector<BYTE> expected = {'a', 'b', 'c', 'd'};
+    expected.insert(expected.end(), chunk.begin(), chunk.end());
+    EXPECT_EQ(expected, spooler.m_written);
 }
 
 TEST(RawPrintJob, WithoutAPrinterNameTheSpoolerIsNotAsked)

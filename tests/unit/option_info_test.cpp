@@ -7,7 +7,7 @@
 namespace {
 OptionInfo Filled()
 {
-    OptionInfo info;
+    OptionInfo info = {};
     LONG *pFields = reinterpret_cast<LONG *>(&info);
     for (int i = 0; i < 12; ++i)
         pFields[i] = 100 + i;
@@ -17,9 +17,9 @@ OptionInfo Filled()
 
 TEST(OptionInfo, NewRecordAndClearAreAllZero)
 {
-    const OptionInfo zeros;
+    const OptionInfo zeros = {};
     OptionInfo info = Filled();
-    info.Clear();
+    Clear(info);
     EXPECT_EQ(0, std::memcmp(&info, &zeros, sizeof(info)));
     const LONG *pFields = reinterpret_cast<const LONG *>(&zeros);
     for (int i = 0; i < 12; ++i)
@@ -29,7 +29,7 @@ TEST(OptionInfo, NewRecordAndClearAreAllZero)
 TEST(OptionInfo, CopyFromNullClearsWhateverWasThere)
 {
     OptionInfo info = Filled();
-    EXPECT_EQ(&info, &info.CopyFrom(nullptr));
+    EXPECT_EQ(&info, &CopyFrom(info, nullptr));
     EXPECT_EQ(0, info.bHasPrinterId);
     EXPECT_EQ(0u, info.nPrinterIdCount);
     EXPECT_EQ(0, info.nPaperSource);
@@ -38,9 +38,9 @@ TEST(OptionInfo, CopyFromNullClearsWhateverWasThere)
 TEST(OptionInfo, CopyOutAndBackKeepsEveryField)
 {
     const OptionInfo source = Filled();
-    OptionInfo middle, back;
-    middle.CopyFrom(&source);
-    middle.CopyTo(&back);
+    OptionInfo middle = {}, back = {};
+    CopyFrom(middle, &source);
+    CopyTo(middle, &back);
     EXPECT_EQ(0, std::memcmp(&source, &back, sizeof(source)));
     EXPECT_EQ(101u, back.nPrinterIdCount);
     EXPECT_EQ(111, back.nPaperSource);
