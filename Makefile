@@ -5,14 +5,18 @@
 # build/ holds the shipped 32-bit DLLs. Tests run where Wine can run them: in build/
 # itself where this machine executes 32-bit programs, else on an x86_64 build of the same
 # sources in build/x86_64/.
+#
+#   make dist  - the release bundle dist/optinfo-<version>.zip
 BUILD_DIR ?= build
+# The x86_64 build of the same sources, whose DLLs the release bundle also ships.
+X64_DIR = $(BUILD_DIR)/x86_64
 JOBS ?= 2
 # Seconds each fuzz target runs: briefly in the test command, for long in fuzz-long.
 FUZZ_SECONDS ?= 20
 FUZZ_LONG_SECONDS ?= 3600
 TOOLCHAIN = -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-toolchain.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps configure build run test fuzz fuzz-long bench format clean
+.PHONY: all deps configure build run test dist fuzz fuzz-long bench format clean
 
 all: build
 
@@ -39,6 +43,16 @@ run: build
 test: build
 	@scripts/run-tests.sh $(BUILD_DIR)
 	@scripts/fuzz.sh $(FUZZ_SECONDS) $(BUILD_DIR)
+
+# The release bundle (packaging/): CPack installs the i686 and the x86_64 build folders'
+# parts into one archive; each folder builds only what the bundle takes.
+dist: configure
+	@[ -f $(X64_DIR)/CMakeCache.txt ] || \
+	  cmake -S . -B $(X64_DIR) $(TOOLCHAIN) -DOPTINFO_ARCH=x86_64 >/dev/null
+	@for dir in $(BUILD_DIR) $(X64_DIR); do \
+	  cmake --build $$dir -j $(JOBS) --target optinfo_bundle -- --no-print-directory || exit 1; \
+	done
+	@cpack --config $(BUILD_DIR)/CPackConfig.cmake | grep 'package:'
 
 # The parsers of printer data under libFuzzer, built natively with clang in $(BUILD_DIR)/fuzz.
 fuzz: deps
