@@ -16,7 +16,7 @@ FUZZ_SECONDS ?= 20
 FUZZ_LONG_SECONDS ?= 3600
 TOOLCHAIN = -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-toolchain.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps configure build run test dist fuzz fuzz-long bench format clean
+.PHONY: all deps configure build run test dist dist-test fuzz fuzz-long bench format clean
 
 all: build
 
@@ -40,7 +40,7 @@ build: configure
 run: build
 	@scripts/run-main.sh $(BUILD_DIR)
 
-test: build
+test: build dist-test
 	@scripts/run-tests.sh $(BUILD_DIR)
 	@scripts/fuzz.sh $(FUZZ_SECONDS) $(BUILD_DIR)
 
@@ -53,6 +53,15 @@ dist: configure
 	  cmake --build $$dir -j $(JOBS) --target optinfo_bundle -- --no-print-directory || exit 1; \
 	done
 	@cpack --config $(BUILD_DIR)/CPackConfig.cmake | grep 'package:'
+
+# The bundle as a driver team uses it (packaging/test, a CMake project of its own), run
+# against each architecture's virtual printer.
+dist-test: dist
+	@for dir in $(BUILD_DIR) $(X64_DIR); do \
+	  cmake --build $$dir -j $(JOBS) --target zrapi -- --no-print-directory || exit 1; \
+	done
+	@cmake -S packaging/test -B $(BUILD_DIR)/dist-test -DOPTINFO_BUILD_DIR=$(abspath $(BUILD_DIR)) >/dev/null
+	@ctest --test-dir $(BUILD_DIR)/dist-test --output-on-failure
 
 # The parsers of printer data under libFuzzer, built natively with clang in $(BUILD_DIR)/fuzz.
 fuzz: deps
