@@ -2,11 +2,15 @@
 #   make run   - build and run the main job against the virtual printer
 #   make test  - install what is missing, build everything and run every test
 #
+#   make dist  - the release bundle dist/optinfo-<version>.zip
+#
 # build/ holds the shipped 32-bit DLLs, build/x86_64/ the same sources for x86_64. Both are
 # tested: the i686 programs through 32-bit Wine where this machine runs it, else through
 # Wine's WoW64 mode in a Debian 13 root that the test command sets up once (WINE_ROUTE=wine32
 # or wow64 picks one); then the x86_64 programs through this machine's 64-bit Wine.
 BUILD_DIR ?= build
+# The x86_64 build of the same sources, whose DLLs the release bundle also ships.
+X64_DIR = $(BUILD_DIR)/x86_64
 JOBS ?= 2
 WINE_ROUTE ?=
 export WINE_ROUTE
@@ -15,7 +19,7 @@ FUZZ_SECONDS ?= 20
 FUZZ_LONG_SECONDS ?= 3600
 TOOLCHAIN = -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-toolchain.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps configure build run test fuzz fuzz-long bench format clean
+.PHONY: all deps configure build run test dist dist-test fuzz fuzz-long bench format clean
 
 all: build
 
@@ -24,12 +28,12 @@ deps:
 
 configure: deps
 	@cmake -S . -B $(BUILD_DIR) $(TOOLCHAIN) -DOPTINFO_ARCH=i686 -DBUILD_TESTING=ON >/dev/null
-	@cmake -S . -B $(BUILD_DIR)/x86_64 $(TOOLCHAIN) -DOPTINFO_ARCH=x86_64 -DBUILD_TESTING=ON \
+	@cmake -S . -B $(X64_DIR) $(TOOLCHAIN) -DOPTINFO_ARCH=x86_64 -DBUILD_TESTING=ON \
 	  -DOPTINFO_SHIPPED_DIR=$(abspath $(BUILD_DIR)) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) -- --no-print-directory
-	@cmake --build $(BUILD_DIR)/x86_64 -j $(JOBS) -- --no-print-directory
+	@cmake --build $(X64_DIR) -j $(JOBS) -- --no-print-directory
 
 run: build
 	@scripts/run-main.sh $(BUILD_DIR)
@@ -38,10 +42,28 @@ run: build
 test: build
 	@route=$$(scripts/wine-route.sh $(BUILD_DIR)) || exit 2; failed=; \
 	scripts/run-tests.sh $(BUILD_DIR) || failed="$$failed i686($$route)"; \
-	scripts/run-tests.sh $(BUILD_DIR)/x86_64 || failed="$$failed x86_64(wine64)"; \
+	scripts/run-tests.sh $(X64_DIR) || failed="$$failed x86_64(wine64)"; \
+	$(MAKE) --no-print-directory dist-test || failed="$$failed bundle"; \
 	scripts/fuzz.sh $(FUZZ_SECONDS) $(BUILD_DIR) || failed="$$failed fuzz"; \
 	if [ -n "$$failed" ]; then echo "test: failed:$$failed" >&2; exit 1; fi; \
-	echo "test: passed: i686($$route) x86_64(wine64) fuzz"
+	echo "test: passed: i686($$route) x86_64(wine64) bundle fuzz"
+
+# The release bundle (packaging/): CPack installs the i686 and the x86_64 build folders'
+# parts into one archive; each folder builds only what the bundle takes.
+dist: configure
+	@for dir in $(BUILD_DIR) $(X64_DIR); do \
+	  cmake --build $$dir -j $(JOBS) --target optinfo_bundle -- --no-print-directory || exit 1; \
+	done
+	@cpack --config $(BUILD_DIR)/CPackConfig.cmake | grep 'package:'
+
+# The bundle as a driver team uses it (packaging/test, a CMake project of its own), run
+# against each architecture's virtual printer.
+dist-test: dist
+	@for dir in $(BUILD_DIR) $(X64_DIR); do \
+	  cmake --build $$dir -j $(JOBS) --target zrapi -- --no-print-directory || exit 1; \
+	done
+	@cmake -S packaging/test -B $(BUILD_DIR)/dist-test -DOPTINFO_BUILD_DIR=$(abspath $(BUILD_DIR)) >/dev/null
+	@ctest --test-dir $(BUILD_DIR)/dist-test --output-on-failure
 
 # The parsers of printer data under libFuzzer, built natively with clang in $(BUILD_DIR)/fuzz.
 fuzz: deps

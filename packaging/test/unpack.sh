@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Unpacks the release bundle into DEST_DIR and checks it: every file matches SHA256SUMS and
+# is listed there, every file a caller needs is in place, the README's links resolve.
+# unpack.sh ARCHIVE DEST_DIR
+set -euo pipefail
+archive=$1
+name=$(basename "$archive" .zip)
+mkdir -p "$2"
+cd "$2"
+rm -rf "$name"
+cmake -E tar xf "$archive"
+cd "$name"
+status=0
+fail() { echo "FAIL: $1"; status=1; }
+
+sha256sum --quiet -c SHA256SUMS || fail "checksums"
+unlisted=$(comm -23 <(find . -type f ! -name SHA256SUMS -printf '%P\n' | sort) <(awk '{print $2}' SHA256SUMS | sort))
+[ -z "$unlisted" ] || fail "not in SHA256SUMS: $(echo $unlisted)"
+
+expected=(include/optinfo.h README.md lib/cmake/optinfo/optinfo-config.cmake
+          lib/cmake/optinfo/optinfo-config-version.cmake)
+for arch in x86 x64; do
+  expected+=(bin/$arch/optinfo_en.dll bin/$arch/optinfo_ja.dll lib/$arch/optinfo.def)
+  for lang in en ja; do expected+=(lib/$arch/optinfo_$lang.lib lib/$arch/liboptinfo_$lang.dll.a); done
+done
+for f in "${expected[@]}"; do [ -s "$f" ] || fail "missing $f"; done
+
+while read -r link; do
+  [ -e "$link" ] || fail "README.md links $link, which is not in the bundle"
+done < <(grep -oE '\]\([^)#]+' README.md | cut -c3- | grep -v '://' || true)
+
+[ $status -eq 0 ] && echo "ok $name: ${#expected[@]} files in place, $(wc -l <SHA256SUMS) checksums verified"
+exit $status
