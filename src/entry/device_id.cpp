@@ -2,7 +2,7 @@
 
 #include "link/bidi_link.h"
 #include "util/error.h"
-#include "util/mbcs.h"
+#include "framework/mbcs.h"
 #include "util/misc.h"
 #include "framework/app.h"
 

@@ -1,7 +1,7 @@
 #include "entry/printer_inf_app.h"
 
 #include "entry/option_info.h"
-#include "util/mbcs.h"
+#include "framework/mbcs.h"
 
 namespace __gnu_cxx {
 // Gives back the C++ runtime's emergency exception pool (libstdc++).

@@ -1,7 +1,7 @@
 #include "util/misc.h"
 
 #include "framework/list_box.h"
-#include "util/mbcs.h"
+#include "framework/mbcs.h"
 
 #include <cstring>
 
