@@ -90,7 +90,7 @@ TEST(Soak, SettingsSheetJobs)
 {
     CFilePrinter printer("optinfo soak");
     ASSERT_TRUE(printer.IsReady()) << "the spooler refused the file printer";
-    const std::vector<BYTE> request = ComposeSettingsSheetRequest();
+    const SettingsSheetRequest request = ComposeSettingsSheetRequest();
     const std::string job = "\x1B@\x1B@" + std::string(request.begin(), request.end()) + "\x1B@\x1B@";
     Soak(Count("OPTINFO_SOAK_JOBS"), [&](unsigned int) {
         // Judged by what arrives: Wine's spooler may report a failure of a job it printed.
