@@ -28,8 +28,7 @@ deps:
 
 configure: deps
 	@cmake -S . -B $(BUILD_DIR) $(TOOLCHAIN) -DOPTINFO_ARCH=i686 -DBUILD_TESTING=ON >/dev/null
-	@cmake -S . -B $(X64_DIR) $(TOOLCHAIN) -DOPTINFO_ARCH=x86_64 -DBUILD_TESTING=ON \
-	  -DOPTINFO_SHIPPED_DIR=$(abspath $(BUILD_DIR)) >/dev/null
+	@cmake -S . -B $(X64_DIR) $(TOOLCHAIN) -DOPTINFO_ARCH=x86_64 -DBUILD_TESTING=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) -- --no-print-directory

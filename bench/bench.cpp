@@ -228,7 +228,7 @@ void MeasureJob()
     CFilePrinter printer("optinfo bench");
     if (!printer.IsReady())
         Fail("the spooler refused the file printer");
-    const std::vector<BYTE> request = ComposeSettingsSheetRequest();
+    const SettingsSheetRequest request = ComposeSettingsSheetRequest();
     const std::string job = "\x1B@\x1B@" + std::string(request.begin(), request.end()) + "\x1B@\x1B@";
     auto send = [&] { SendSettingsSheetRequest(printer.Name().c_str()); };
     auto bare = [&] { BareJob(printer.Name(), job); };

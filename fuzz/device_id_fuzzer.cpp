@@ -58,8 +58,9 @@ void CheckAgainst(const char *pszExpected, const std::string &strModel)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t nSize)
 {
     const std::string deviceId(reinterpret_cast<const char *>(pData), nSize);
-    std::string model = "left over from an earlier call";
-    const BOOL found = ExtractModel(deviceId, model);
+    CString extracted = "left over from an earlier call";
+    const BOOL found = ExtractModel(CString(deviceId.data(), static_cast<int>(deviceId.size())), extracted);
+    const std::string model(extracted, static_cast<size_t>(extracted.GetLength()));
 
     std::string expected;
     const bool expectedFound = ExpectedModel(deviceId, expected);

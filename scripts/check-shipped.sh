@@ -1,29 +1,45 @@
 #!/usr/bin/env bash
-# Checks the shipped DLLs of a build folder: PE32 i386 (x86, the default) or PE32+ x86-64
-# (x64), exactly one export (TKOpenPrinterInf), system imports only, a version resource.
-# check-shipped.sh BUILD_DIR [x86|x64]
+# Checks the shipped DLLs of a build folder, PE32 i386 (x86, the default) or PE32+ x86-64
+# (x64): exactly one export (TKOpenPrinterInf), imports only from the allowlist
+# scripts/shipped-imports.txt, no thread-local storage directory (Windows 95 and Win32s
+# refuse to load a DLL that has one at run time), a version resource, and at most 100 KiB
+# stripped. check-shipped.sh BUILD_DIR [x86|x64]
 set -euo pipefail
 bin="$1/bin"
 case "${2:-x86}" in
-  x86) objdump=i686-w64-mingw32-objdump format=pei-i386 kind="PE32 i386" ;;
-  x64) objdump=x86_64-w64-mingw32-objdump format=pei-x86-64 kind="PE32+ x86-64" ;;
+  x86) tools=i686-w64-mingw32 format=pei-i386 kind="PE32 i386" ;;
+  x64) tools=x86_64-w64-mingw32 format=pei-x86-64 kind="PE32+ x86-64" ;;
   *) echo "usage: check-shipped.sh BUILD_DIR [x86|x64]" >&2; exit 2 ;;
 esac
-system_dlls='^(kernel32|user32|gdi32|advapi32|msvcrt|comdlg32|shell32|ole32)\.dll$|^winspool\.drv$'
+allowlist="$(dirname "$0")/shipped-imports.txt"
+max_stripped=102400
 status=0
 fail() { echo "FAIL $1: $2"; status=1; }
+allowed=$(grep -v '^#' "$allowlist" | awk '{print tolower($1) " " $2}')
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
 for dll in optinfo_en.dll optinfo_ja.dll; do
   f="$bin/$dll"
+  failed_before=$status
   [ -f "$f" ] || { fail "$dll" "missing"; continue; }
-  headers=$($objdump -p "$f" 2>&1) || { fail "$dll" "not a PE image"; continue; }
+  headers=$($tools-objdump -p "$f" 2>&1) || { fail "$dll" "not a PE image"; continue; }
   grep -q "file format $format" <<<"$headers" || fail "$dll" "not a $kind image"
   exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$headers" | grep -E '^\s+\[' | awk '{print $NF}')
   [ "$exports" = TKOpenPrinterInf ] || fail "$dll" "exports: $(echo $exports)"
-  while read -r name; do
-    grep -qiE "$system_dlls" <<<"$name" || fail "$dll" "imports $name"
-  done < <(grep 'DLL Name:' <<<"$headers" | awk '{print $3}')
-  $objdump -h "$f" | grep -q '\.rsrc' || fail "$dll" "no resources"
+  # "DLL Name: X" starts each DLL's list; its functions follow as "<hint-table address> <hint> <name>".
+  imports=$(sed -n '/^The Import Tables/,/^The Export Tables/p' <<<"$headers" |
+    awk '/DLL Name:/ {dll = tolower($3); next} dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ {print dll " " $3}')
+  [ -n "$imports" ] || fail "$dll" "no imports found"
+  while read -r entry; do
+    grep -qxF "$entry" <<<"$allowed" || fail "$dll" "imports $entry"
+  done <<<"$imports"
+  grep -qE 'Entry 9 0+ 0+ Thread Storage Directory' <<<"$headers" || fail "$dll" "has a thread-local storage directory"
+  $tools-objdump -h "$f" | grep -q '\.rsrc' || fail "$dll" "no resources"
   strings -el "$f" | grep -q 'FileVersion' || fail "$dll" "no VERSIONINFO"
-  [ $status -eq 0 ] && echo "ok $dll: $kind, exports TKOpenPrinterInf, imports $(grep 'DLL Name:' <<<"$headers" | awk '{print $3}' | tr '\n' ' ')"
+  $tools-strip -o "$scratch/$dll" "$f"
+  size=$(stat -c %s "$scratch/$dll")
+  [ "$size" -le $max_stripped ] || fail "$dll" "$size bytes stripped, more than $max_stripped"
+  [ $status -eq "$failed_before" ] &&
+    echo "ok $dll: $kind, exports TKOpenPrinterInf, $(wc -l <<<"$imports") allowed imports, no TLS directory, $size bytes stripped"
 done
 exit $status

@@ -19,5 +19,5 @@ struct ShownErrors {
 };
 extern ShownErrors g_shownErrors;
 
-// The caption text that AfxLoadString hands out for IDS_ERROR_CAPTION.
+// The caption text that the string resource IDS_ERROR_CAPTION holds.
 extern const char STAND_IN_CAPTION[];

@@ -1,7 +1,8 @@
-// Link-time stand-ins for what the parsing files reference but cannot do on Linux: string
-// resources, message boxes, list-box windows, the system version and the printer link.
-// None of them is reached by the fuzzed operations except CError::ShowError and
-// AfxLoadString (through CheckModel), which record what would have been shown.
+// Link-time stand-ins for what the parsing files reference but cannot do on Linux: the
+// heap, string resources, message boxes, list-box windows, the system version and the
+// printer link. None of them is reached by the fuzzed operations except the heap,
+// CError::ShowError and the string resources (through CheckModel), which record what
+// would have been shown.
 #include "stand_ins.h"
 
 #include "framework/app.h"
@@ -9,6 +10,9 @@
 #include "link/bidi_link.h"
 #include "res/common_ids.h"
 #include "util/error.h"
+
+#include <cstdlib>
+#include <cstring>
 
 ShownErrors g_shownErrors;
 const char STAND_IN_CAPTION[] = "Error";
@@ -18,9 +22,33 @@ BOOL GetVersionExA(LPOSVERSIONINFOA)
     return FALSE;
 }
 
-std::string AfxLoadString(UINT nId)
+HANDLE GetProcessHeap()
 {
-    return nId == IDS_ERROR_CAPTION ? STAND_IN_CAPTION : "";
+    return nullptr;
+}
+
+LPVOID HeapAlloc(HANDLE, DWORD, SIZE_T cb)
+{
+    return std::malloc(cb);
+}
+
+BOOL HeapFree(HANDLE, DWORD, LPVOID p)
+{
+    std::free(p);
+    return TRUE;
+}
+
+HINSTANCE AfxGetResourceHandle()
+{
+    return nullptr;
+}
+
+int LoadStringA(HINSTANCE, UINT nId, LPSTR pBuffer, int nBufferSize)
+{
+    if (nId != IDS_ERROR_CAPTION || nBufferSize < static_cast<int>(sizeof(STAND_IN_CAPTION)))
+        return 0;
+    std::memcpy(pBuffer, STAND_IN_CAPTION, sizeof(STAND_IN_CAPTION));
+    return static_cast<int>(sizeof(STAND_IN_CAPTION)) - 1;
 }
 
 int CError::ShowError(int nMessage, int nParam1, int nParam2, LPCSTR pszBefore, LPCSTR pszAfter,
@@ -42,7 +70,7 @@ int CListBox::GetCount() const
     return 0;
 }
 
-bool CListBox::GetText(int, std::string &) const
+bool CListBox::GetText(int, CString &) const
 {
     return false;
 }

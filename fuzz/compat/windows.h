@@ -13,12 +13,16 @@
 
 typedef int BOOL;
 typedef unsigned char BYTE;
+typedef std::size_t SIZE_T;
 typedef std::int32_t LONG;
 typedef std::uint32_t ULONG;
 typedef std::uint32_t DWORD;
 typedef unsigned int UINT;
 typedef char CHAR;
+typedef char *LPSTR;
 typedef const char *LPCSTR;
+typedef void *LPVOID;
+typedef void *HANDLE;
 typedef std::uintptr_t ULONG_PTR;
 typedef std::uintptr_t DWORD_PTR;
 
@@ -26,6 +30,8 @@ typedef struct HWND__ *HWND;
 typedef struct HINSTANCE__ *HINSTANCE;
 typedef HINSTANCE HMODULE;
 typedef std::intptr_t(WINAPI *FARPROC)();
+
+#define MAX_PATH 260
 
 #define MB_ICONHAND 0x00000010L
 #define MB_SETFOREGROUND 0x00010000L
@@ -44,6 +50,11 @@ typedef struct _OSVERSIONINFOA {
 } OSVERSIONINFOA, *LPOSVERSIONINFOA;
 
 // No system version and no library exist on this side; GetVersionExA reports failure and
-// GetProcAddress is named by a header but never called by the parsing files.
+// GetProcAddress is named by a header but never called by the parsing files. The heap is
+// the C library's, and the only string resource is the error caption.
 BOOL GetVersionExA(LPOSVERSIONINFOA pInfo);
 FARPROC GetProcAddress(HMODULE hModule, LPCSTR pszName);
+HANDLE GetProcessHeap();
+LPVOID HeapAlloc(HANDLE hHeap, DWORD dwFlags, SIZE_T cb);
+BOOL HeapFree(HANDLE hHeap, DWORD dwFlags, LPVOID p);
+int LoadStringA(HINSTANCE hInstance, UINT nId, LPSTR pBuffer, int nBufferSize);

@@ -1,6 +1,5 @@
 #include "dialog/base_dialog.h"
 
-#include "framework/app.h"
 #include "framework/message_box.h"
 #include "res/common_ids.h"
 #include "util/misc.h"
@@ -24,16 +23,15 @@ bool IsGreyedControlType(UINT nCtlColor)
 }
 } // namespace
 
-void CBaseDialog::DoControlDataExchange(int, CDataExchange *) {}
-
 void CBaseDialog::ShowRangeError(int, DWORD dwLower, DWORD dwUpper)
 {
     char lower[16];
     char upper[16];
     wsprintfA(lower, "%lu", static_cast<unsigned long>(dwLower));
     wsprintfA(upper, "%lu", static_cast<unsigned long>(dwUpper));
-    AfxMessageBox(AfxFormatString2(AFX_IDP_PARSE_INT_RANGE, lower, upper).c_str(), MB_ICONEXCLAMATION,
-                  AFX_IDP_PARSE_INT_RANGE);
+    CString prompt;
+    AfxFormatString2(prompt, AFX_IDP_PARSE_INT_RANGE, lower, upper);
+    AfxMessageBox(prompt, MB_ICONEXCLAMATION, AFX_IDP_PARSE_INT_RANGE);
 }
 
 void CBaseDialog::SetInputMode(BOOL bInput)
@@ -46,34 +44,35 @@ void CBaseDialog::SetInputMode(BOOL bInput)
 
 BOOL CBaseDialog::UpdateControlData(int nIdc, BOOL bSaveAndValidate)
 {
-    CDataExchange dx(this, bSaveAndValidate);
-    return AfxRunValidationFrame(*this, [&] { DoControlDataExchange(nIdc, &dx); });
+    return UpdateData(bSaveAndValidate, nIdc);
 }
 
-void CBaseDialog::ValidateRange(CDataExchange *pDX, int nIdc, DWORD dwValue, DWORD dwLower, DWORD dwUpper)
+BOOL CBaseDialog::ValidateRange(CDataExchange *pDX, int nIdc, DWORD dwValue, DWORD dwLower, DWORD dwUpper)
 {
-    CheckRange(pDX, nIdc, dwLower, dwUpper, dwLower <= dwValue && dwValue <= dwUpper);
+    return CheckRange(pDX, nIdc, dwLower, dwUpper, dwLower <= dwValue && dwValue <= dwUpper);
 }
 
-void CBaseDialog::ValidateEvenRange(CDataExchange *pDX, int nIdc, DWORD dwValue, DWORD dwLower, DWORD dwUpper)
+BOOL CBaseDialog::ValidateEvenRange(CDataExchange *pDX, int nIdc, DWORD dwValue, DWORD dwLower, DWORD dwUpper)
 {
-    CheckRange(pDX, nIdc, dwLower, dwUpper, dwLower <= dwValue && dwValue <= dwUpper && dwValue % 2 == 0);
+    return CheckRange(pDX, nIdc, dwLower, dwUpper,
+                      dwLower <= dwValue && dwValue <= dwUpper && dwValue % 2 == 0);
 }
 
-void CBaseDialog::ValidateOddRange(CDataExchange *pDX, int nIdc, DWORD dwValue, DWORD dwLower, DWORD dwUpper)
+BOOL CBaseDialog::ValidateOddRange(CDataExchange *pDX, int nIdc, DWORD dwValue, DWORD dwLower, DWORD dwUpper)
 {
-    CheckRange(pDX, nIdc, dwLower, dwUpper, dwLower <= dwValue && dwValue <= dwUpper && dwValue % 2 == 1);
+    return CheckRange(pDX, nIdc, dwLower, dwUpper,
+                      dwLower <= dwValue && dwValue <= dwUpper && dwValue % 2 == 1);
 }
 
-void CBaseDialog::CheckRange(CDataExchange *pDX, int nIdc, DWORD dwLower, DWORD dwUpper, bool bPasses)
+BOOL CBaseDialog::CheckRange(CDataExchange *pDX, int nIdc, DWORD dwLower, DWORD dwUpper, bool bPasses)
 {
     if (bPasses || !pDX->m_bSaveAndValidate)
-        return;
+        return TRUE;
     // Only the control just exchanged is reported, so that the focus goes back to it.
     if (!pDX->m_hWndLastControl || GetDlgCtrlID(pDX->m_hWndLastControl) != nIdc)
-        return;
+        return TRUE;
     ShowRangeError(nIdc, dwLower, dwUpper);
-    pDX->Fail();
+    return pDX->Fail();
 }
 
 BOOL CBaseDialog::OnInitDialog()

@@ -4,17 +4,13 @@
 #pragma once
 
 #include "entry/option_info.h"
-#include "framework/data_exchange.h"
 #include "framework/dialog.h"
-
-#include <string>
+#include "framework/string.h"
 
 class CBaseDialog : public CDialog {
 public:
     CBaseDialog(UINT nIdTemplate, CWnd *pParentWnd) : CDialog(nIdTemplate, pParentWnd) {}
 
-    // Exchanges the data of one control. The base exchanges nothing.
-    virtual void DoControlDataExchange(int nIdc, CDataExchange *pDX);
     // Tells the user that the control's value is outside dwLower to dwUpper.
     virtual void ShowRangeError(int nIdc, DWORD dwLower, DWORD dwUpper);
     // TRUE: EnableInput, FALSE: DisableInput.
@@ -22,18 +18,17 @@ public:
     virtual void EnableInput() = 0;
     virtual void DisableInput() = 0;
 
-    // Runs DoControlDataExchange for one control in the validation frame; FALSE when the
-    // exchange failed.
+    // The exchange of one control in the validation frame; FALSE when it failed.
     BOOL UpdateControlData(int nIdc, BOOL bSaveAndValidate);
 
     // Checks of a value just saved from control nIdc: on failure the user is told, the
-    // control gets the focus back and the exchange is abandoned. Loading never fails.
-    void ValidateRange(CDataExchange *pDX, int nIdc, DWORD dwValue, DWORD dwLower, DWORD dwUpper);
-    void ValidateEvenRange(CDataExchange *pDX, int nIdc, DWORD dwValue, DWORD dwLower, DWORD dwUpper);
-    void ValidateOddRange(CDataExchange *pDX, int nIdc, DWORD dwValue, DWORD dwLower, DWORD dwUpper);
+    // control gets the focus back and FALSE ends the exchange. Loading never fails.
+    BOOL ValidateRange(CDataExchange *pDX, int nIdc, DWORD dwValue, DWORD dwLower, DWORD dwUpper);
+    BOOL ValidateEvenRange(CDataExchange *pDX, int nIdc, DWORD dwValue, DWORD dwLower, DWORD dwUpper);
+    BOOL ValidateOddRange(CDataExchange *pDX, int nIdc, DWORD dwValue, DWORD dwLower, DWORD dwUpper);
 
     LONG m_nModelIndex = 0;
-    std::string m_strPrinterName;
+    CString m_strPrinterName;
     OptionInfo m_optionInfo = {};
     BOOL m_bInfoStored = FALSE;     // the options were read from the printer
     BOOL m_bSheetRequested = FALSE; // a settings sheet was requested in this dialog
@@ -46,5 +41,5 @@ protected:
     HBRUSH m_hBackBrush = nullptr;
 
 private:
-    void CheckRange(CDataExchange *pDX, int nIdc, DWORD dwLower, DWORD dwUpper, bool bPasses);
+    BOOL CheckRange(CDataExchange *pDX, int nIdc, DWORD dwLower, DWORD dwUpper, bool bPasses);
 };

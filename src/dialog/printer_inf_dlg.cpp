@@ -1,6 +1,5 @@
 #include "dialog/printer_inf_dlg.h"
 
-#include "framework/app.h"
 #include "resource.h"
 #include "sheet/settings_sheet.h"
 #include "util/error.h"
@@ -74,9 +73,11 @@ void CPrinterInfDlg::LoadPrinterIds()
 void CPrinterInfDlg::FillMemoryList()
 {
     HWND hCombo = GetDlgItem(IDC_MEMORY);
-    for (int i = 0; i < MEMORY_ENTRY_COUNT; ++i)
-        SendMessageA(hCombo, CB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(AfxLoadString(IDS_MEMORY_0 + i).c_str()));
+    for (int i = 0; i < MEMORY_ENTRY_COUNT; ++i) {
+        CString entry;
+        entry.LoadString(IDS_MEMORY_0 + i);
+        SendMessageA(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCSTR>(entry)));
+    }
     SendMessageA(hCombo, CB_SETCURSEL, 0, 0);
     if (!m_optionInfo.bHasMemory || m_optionInfo.nMemoryMB == NO_VALUE)
         return;
@@ -92,8 +93,11 @@ void CPrinterInfDlg::FillPaperSourceList()
 {
     m_listPaperSource.SetTabStops(PAPER_SOURCE_TAB_STOP);
     m_listPaperSource.ResetContent();
-    m_listPaperSource.AddString(AfxLoadString(IDS_PAPER_NONE).c_str());
-    m_listPaperSource.AddString(AfxLoadString(IDS_PAPER_CASSETTE2).c_str());
+    for (UINT nId : {IDS_PAPER_NONE, IDS_PAPER_CASSETTE2}) {
+        CString entry;
+        entry.LoadString(nId);
+        m_listPaperSource.AddString(entry);
+    }
     m_listPaperSource.SetCurSel(0);
     if (!m_optionInfo.bHasPaperSource || m_optionInfo.nPaperSource == NO_VALUE)
         return;
@@ -107,37 +111,38 @@ void CPrinterInfDlg::FillPaperSourceList()
 // The code stands after the entry's tab, in decimal.
 bool CPrinterInfDlg::ReadPaperSourceCode(int nIndex, LONG &nCode) const
 {
-    std::string field;
+    CString field;
     if (!CMisc().GetListBoxField(m_listPaperSource, nIndex, PAPER_SOURCE_CODE_FIELD, field))
         return false;
-    nCode = std::strtol(field.c_str(), nullptr, 10);
+    nCode = std::strtol(field, nullptr, 10);
     return true;
 }
 
-void CPrinterInfDlg::DoDataExchange(CDataExchange *pDX)
+// On OK every control, on Tab the one field left; in the order of the tab stops.
+BOOL CPrinterInfDlg::DoDataExchange(CDataExchange *pDX)
 {
-    CBaseDialog::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_PAPER_SOURCE, m_listPaperSource);
-    DDX_CBIndex(pDX, IDC_MEMORY, m_nMemoryIndex);
-    for (int i = 0; i < PRINTER_ID_COUNT; ++i)
-        ExchangePrinterId(pDX, i);
-}
-
-void CPrinterInfDlg::DoControlDataExchange(int nIdc, CDataExchange *pDX)
-{
-    if (IsPrinterIdField(nIdc))
-        ExchangePrinterId(pDX, nIdc - IDC_PRINTER_ID1);
+    if (!CBaseDialog::DoDataExchange(pDX))
+        return FALSE;
+    if (pDX->Covers(IDC_PAPER_SOURCE))
+        DDX_Control(pDX, IDC_PAPER_SOURCE, m_listPaperSource);
+    if (pDX->Covers(IDC_MEMORY))
+        DDX_CBIndex(pDX, IDC_MEMORY, m_nMemoryIndex);
+    for (int i = 0; i < PRINTER_ID_COUNT; ++i) {
+        if (pDX->Covers(IDC_PRINTER_ID1 + i) && !ExchangePrinterId(pDX, i))
+            return FALSE;
+    }
+    return TRUE;
 }
 
 // An empty field counts as 0, which the range check then refuses.
-void CPrinterInfDlg::ExchangePrinterId(CDataExchange *pDX, int nIndex)
+BOOL CPrinterInfDlg::ExchangePrinterId(CDataExchange *pDX, int nIndex)
 {
     const int nIdc = IDC_PRINTER_ID1 + nIndex;
     HWND hField = GetDlgItem(nIdc);
     if (GetWindowTextLengthA(hField) == 0)
         SetWindowTextA(hField, "0");
-    DDX_Text(pDX, nIdc, m_dwPrinterId[nIndex]);
-    ValidateEvenRange(pDX, nIdc, m_dwPrinterId[nIndex], PRINTER_ID_LOWER, PRINTER_ID_UPPER);
+    return DDX_Text(pDX, nIdc, m_dwPrinterId[nIndex]) &&
+           ValidateEvenRange(pDX, nIdc, m_dwPrinterId[nIndex], PRINTER_ID_LOWER, PRINTER_ID_UPPER);
 }
 
 // The numbers shown come from the string resources, like the rest of the message.
@@ -147,9 +152,10 @@ void CPrinterInfDlg::ShowRangeError(int nIdc, DWORD dwLower, DWORD dwUpper)
         CBaseDialog::ShowRangeError(nIdc, dwLower, dwUpper);
         return;
     }
-    const std::string caption = AfxLoadString(IDS_ERROR_CAPTION);
+    CString caption;
+    caption.LoadString(IDS_ERROR_CAPTION);
     CError(IDS_MESSAGE_BASE, IDS_PARAM_BASE)
-        .ShowError(RANGE_MESSAGE, RANGE_LOWER_PARAM, RANGE_UPPER_PARAM, nullptr, nullptr, caption.c_str(),
+        .ShowError(RANGE_MESSAGE, RANGE_LOWER_PARAM, RANGE_UPPER_PARAM, nullptr, nullptr, caption,
                    RANGE_MESSAGE_STYLE);
 }
 
@@ -160,7 +166,7 @@ void CPrinterInfDlg::EnableInput()
         EnableControls(*this, REQUEST_CONTROLS, TRUE);
     }
     EnableControls(*this, PAPER_SOURCE_CONTROLS, TRUE);
-    SetDlgItemTextA(m_hWnd, IDC_GUIDE_TEXT, AfxLoadString(IDS_GUIDE_INPUT).c_str());
+    ShowGuide(IDS_GUIDE_INPUT);
     SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDC_MEMORY)), TRUE);
 }
 
@@ -171,7 +177,14 @@ void CPrinterInfDlg::DisableInput()
         EnableControls(*this, PAPER_SOURCE_CONTROLS, FALSE);
         EnableControls(*this, REQUEST_CONTROLS, FALSE);
     }
-    SetDlgItemTextA(m_hWnd, IDC_GUIDE_TEXT, AfxLoadString(IDS_GUIDE_STORED).c_str());
+    ShowGuide(IDS_GUIDE_STORED);
+}
+
+void CPrinterInfDlg::ShowGuide(UINT nIdGuide)
+{
+    CString guide;
+    guide.LoadString(nIdGuide);
+    SetDlgItemTextA(m_hWnd, IDC_GUIDE_TEXT, guide);
 }
 
 void CPrinterInfDlg::OnOK()
@@ -238,5 +251,5 @@ void CPrinterInfDlg::OnSettingsSheet()
     m_bSheetRequested = TRUE;
     SetInputMode(TRUE);
     // Nothing comes back from the printer: the user reads the sheet, whether it printed or not.
-    SendSettingsSheetRequest(m_strPrinterName.c_str());
+    SendSettingsSheetRequest(m_strPrinterName);
 }

@@ -17,11 +17,10 @@ public:
     DWORD m_dwPrinterId[PRINTER_ID_COUNT] = {};
 
 protected:
-    void DoDataExchange(CDataExchange *pDX) override;
+    BOOL DoDataExchange(CDataExchange *pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
     BOOL OnCommand(UINT nId, UINT nCode) override;
-    void DoControlDataExchange(int nIdc, CDataExchange *pDX) override;
     void ShowRangeError(int nIdc, DWORD dwLower, DWORD dwUpper) override;
     void EnableInput() override;
     void DisableInput() override;
@@ -35,8 +34,9 @@ private:
     void LoadPrinterIds();
     void FillMemoryList();
     void FillPaperSourceList();
-    void ExchangePrinterId(CDataExchange *pDX, int nIndex);
+    BOOL ExchangePrinterId(CDataExchange *pDX, int nIndex);
     bool ReadPaperSourceCode(int nIndex, LONG &nCode) const;
     void StorePaperSource();
     void StoreEnteredOptions();
+    void ShowGuide(UINT nIdGuide);
 };

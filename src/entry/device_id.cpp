@@ -1,10 +1,9 @@
 #include "entry/device_id.h"
 
+#include "framework/mbcs.h"
 #include "link/bidi_link.h"
 #include "util/error.h"
-#include "util/mbcs.h"
 #include "util/misc.h"
-#include "framework/app.h"
 
 #include "res/common_ids.h"
 
@@ -12,6 +11,7 @@
 
 namespace {
 const char MODEL_KEY[] = "MDL:";
+const char MODEL_END[] = ";";
 const BYTE PRINTER_ID_KEY[] = {'C', 'W', ':'};
 const BYTE DEVICE_KEY[] = {'C', 'D', ':'};
 const LONG KEY_LENGTH = 3;
@@ -32,19 +32,6 @@ const LONG CD_FIELD_LENGTH = CD_MEMORY_OFFSET + TOKEN_LENGTH;
 const int MESSAGE_INCOMPATIBLE_PRINTER = 0;
 const UINT STOP_STYLE = MB_ICONHAND | MB_SETFOREGROUND;
 
-// First match of a text key starting on a character boundary, or npos.
-std::string::size_type FindText(const std::string &strText, std::string::size_type start, const char *pszKey)
-{
-    const size_t keyLength = std::strlen(pszKey);
-    const char *pBegin = strText.c_str();
-    const char *pEnd = pBegin + strText.size();
-    for (const char *p = pBegin + start; p < pEnd; p = NextChar(p, pEnd)) {
-        if (static_cast<size_t>(pEnd - p) >= keyLength && std::memcmp(p, pszKey, keyLength) == 0)
-            return static_cast<std::string::size_type>(p - pBegin);
-    }
-    return std::string::npos;
-}
-
 // A field that the reply cuts short counts as not found: nothing past the reply is read.
 const BYTE *FindField(const BYTE *pBytes, LONG nCount, const BYTE *pKey, LONG nFieldLength)
 {
@@ -54,27 +41,31 @@ const BYTE *FindField(const BYTE *pBytes, LONG nCount, const BYTE *pKey, LONG nF
     return (pBytes + nCount) - pFound >= nFieldLength ? pFound : nullptr;
 }
 
-std::string TokenAt(const BYTE *pField, LONG nOffset, LONG nLength)
+// A token of the field as zero-terminated text: it stops at an embedded zero byte.
+struct Token {
+    char szText[GROUP_TOKEN_LENGTH + 1];
+};
+
+Token TokenAt(const BYTE *pField, LONG nOffset, LONG nLength)
 {
-    return std::string(reinterpret_cast<const char *>(pField + nOffset), static_cast<size_t>(nLength));
+    Token token = {};
+    std::memcpy(token.szText, pField + nOffset, static_cast<size_t>(nLength));
+    return token;
 }
 
-// A value token: two hexadecimal digits, or "NA"; anything else counts as 0. The token
-// stops at an embedded zero byte, as a zero-terminated text would.
+// A value token: two hexadecimal digits, or "NA"; anything else counts as 0.
 LONG ValueOfToken(const BYTE *pField, LONG nOffset)
 {
-    std::string token = TokenAt(pField, nOffset, TOKEN_LENGTH);
-    token.resize(std::strlen(token.c_str()));
+    const Token token = TokenAt(pField, nOffset, TOKEN_LENGTH);
     LONG value = 0;
-    if (CompareNoCase(token.c_str(), TOKEN_NOT_AVAILABLE) == 0 || !CMisc().HexToInt(token.c_str(), &value))
+    if (CompareNoCase(token.szText, TOKEN_NOT_AVAILABLE) == 0 || !CMisc().HexToInt(token.szText, &value))
         return 0;
     return value;
 }
 
 bool IsNotAvailable(const BYTE *pField, LONG nOffset, LONG nLength, const char *pszToken)
 {
-    std::string token = TokenAt(pField, nOffset, nLength);
-    return CompareNoCase(token.c_str(), pszToken) == 0;
+    return CompareNoCase(TokenAt(pField, nOffset, nLength).szText, pszToken) == 0;
 }
 
 bool IsGroupAvailable(const BYTE *pField, int nGroup)
@@ -105,30 +96,29 @@ BOOL QueryStatusForPlan(CBidiLink &link, LPCSTR pszPrinterName, ChannelPlan plan
 }
 } // namespace
 
-BOOL ExtractModel(const std::string &strDeviceId, std::string &strModel)
+BOOL ExtractModel(const CString &strDeviceId, CString &strModel)
 {
-    strModel.clear();
-    const std::string::size_type keyLength = std::strlen(MODEL_KEY);
-    if (strDeviceId.size() < keyLength)
+    strModel.Empty();
+    const int key = strDeviceId.Find(MODEL_KEY);
+    if (key < 0)
         return FALSE;
-    std::string::size_type key = FindText(strDeviceId, 0, MODEL_KEY);
-    if (key == std::string::npos)
+    const int start = key + static_cast<int>(sizeof(MODEL_KEY) - 1);
+    const int end = strDeviceId.Find(MODEL_END, start);
+    if (end < 0)
         return FALSE;
-    std::string::size_type start = key + keyLength;
-    std::string::size_type end = FindText(strDeviceId, start, ";");
-    if (end == std::string::npos)
-        return FALSE;
-    strModel = strDeviceId.substr(start, end - start);
-    return TRUE;
+    strModel = strDeviceId.Mid(start, end - start);
+    // A model cut short for want of memory is not the printer's.
+    return strModel.GetLength() == end - start ? TRUE : FALSE;
 }
 
 BOOL CheckModel(LPCSTR pszCallerModel, LPCSTR pszPrinterModel)
 {
     if (CompareNoCase(pszCallerModel ? pszCallerModel : "", pszPrinterModel ? pszPrinterModel : "") == 0)
         return TRUE;
-    std::string caption = AfxLoadString(IDS_ERROR_CAPTION);
+    CString caption;
+    caption.LoadString(IDS_ERROR_CAPTION);
     CError(IDS_MESSAGE_BASE, IDS_PARAM_BASE)
-        .ShowError(MESSAGE_INCOMPATIBLE_PRINTER, -1, -1, nullptr, nullptr, caption.c_str(), STOP_STYLE);
+        .ShowError(MESSAGE_INCOMPATIBLE_PRINTER, -1, -1, nullptr, nullptr, caption, STOP_STYLE);
     return FALSE;
 }
 

@@ -3,8 +3,7 @@
 #pragma once
 
 #include "entry/option_info.h"
-
-#include <string>
+#include "framework/string.h"
 
 // Number of eight-character groups in the "CD:" field.
 const int CD_GROUP_COUNT = 2;
@@ -13,8 +12,8 @@ const int CD_GROUP_COUNT = 2;
 const DWORD CHANNEL_KEY_PRIMARY = 0x10010003;
 const DWORD CHANNEL_KEY_FALLBACK = 0x10000003;
 
-// The value of "MDL:", which must end with ";"; 1 when found.
-BOOL ExtractModel(const std::string &strDeviceId, std::string &strModel);
+// The value of "MDL:", which must end with ";"; 1 when found (0 also when memory ran out).
+BOOL ExtractModel(const CString &strDeviceId, CString &strModel);
 
 // 1 when equal ignoring case; otherwise tells the user and returns 0.
 BOOL CheckModel(LPCSTR pszCallerModel, LPCSTR pszPrinterModel);

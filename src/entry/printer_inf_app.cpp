@@ -1,24 +1,9 @@
 #include "entry/printer_inf_app.h"
 
 #include "entry/option_info.h"
-#include "util/mbcs.h"
-
-namespace __gnu_cxx {
-// Gives back the C++ runtime's emergency exception pool (libstdc++).
-void __freeres();
-} // namespace __gnu_cxx
+#include "framework/mbcs.h"
 
 CPrinterInfApp theApp;
-
-// The C++ runtime linked into this library allocates its emergency exception pool when the
-// library is loaded and never frees it: a caller that loads and frees the library for each
-// use would lose it every time. At process exit (pvReserved set) there is nothing to save.
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD dwReason, LPVOID pvReserved)
-{
-    if (dwReason == DLL_PROCESS_DETACH && !pvReserved)
-        __gnu_cxx::__freeres();
-    return TRUE;
-}
 
 CPrinterInfApp::CPrinterInfApp() : CWinApp(nullptr), m_nModelIndex(MODEL_INDEX_NONE) {}
 

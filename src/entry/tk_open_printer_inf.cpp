@@ -4,10 +4,8 @@
 #include "dialog/printer_inf_dlg.h"
 #include "entry/device_id.h"
 #include "entry/printer_inf_app.h"
+#include "framework/heap.h"
 #include "link/bidi_link.h"
-
-#include <new>
-#include <string>
 
 namespace {
 const INT_PTR DIALOG_FAILED = -1;
@@ -32,13 +30,13 @@ void SetPresenceFlags(OptionInfo &info, LONG nModelIndex)
 QueryOutcome QueryPrinter(LPCSTR pszPrinterName, LPCSTR pszModelName, OptionInfo &working)
 {
     CBidiLink link;
-    std::string deviceId;
+    CString deviceId;
     if (!link.QueryDeviceId(pszPrinterName, deviceId))
         return QUERY_NOT_READ;
-    std::string printerModel;
+    CString printerModel;
     if (!ExtractModel(deviceId, printerModel))
         return QUERY_NOT_READ;
-    if (!CheckModel(pszModelName, printerModel.c_str()))
+    if (!CheckModel(pszModelName, printerModel))
         return QUERY_CALL_FAILS;
     if (theApp.m_nModelIndex != MODEL_INDEX_RX7100W && theApp.m_nModelIndex != MODEL_INDEX_RX9100W)
         return QUERY_CALL_FAILS;
@@ -57,8 +55,11 @@ INT_PTR RunDialog(LPCSTR pszPrinterName, BOOL bInfoStored, OptionInfo &working)
     dialog.m_nModelIndex = theApp.m_nModelIndex;
     dialog.m_bInfoStored = bInfoStored;
     dialog.m_bSheetRequested = 0;
-    dialog.m_strPrinterName = pszPrinterName ? pszPrinterName : "";
+    dialog.m_strPrinterName = pszPrinterName;
     dialog.m_optionInfo = working;
+    // Without its printer's name the dialog would send the settings sheet nowhere.
+    if (AfxIsOutOfMemory())
+        return DIALOG_FAILED;
 
     struct MainWindowScope {
         CWnd *m_pPrevious;
@@ -67,6 +68,9 @@ INT_PTR RunDialog(LPCSTR pszPrinterName, BOOL bInfoStored, OptionInfo &working)
     } mainWindow(&dialog);
 
     INT_PTR result = dialog.DoModal();
+    // Whatever ended a dialog that ran out of memory, what it holds cannot be trusted.
+    if (AfxIsOutOfMemory())
+        return DIALOG_FAILED;
     if (result == IDOK && !bInfoStored)
         working = dialog.m_optionInfo;
     return result;
@@ -87,7 +91,9 @@ LONG OpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, const OptionInfo
     BOOL bInfoStored = FALSE;
     if (bQueryPrinter) {
         QueryOutcome outcome = QueryPrinter(pszPrinterName, pszModelName, working);
-        if (outcome == QUERY_CALL_FAILS)
+        // An answer read while memory ran out may be cut short: the call fails rather than
+        // go on as if the printer had not answered.
+        if (outcome == QUERY_CALL_FAILS || AfxIsOutOfMemory())
             return 0;
         bInfoStored = outcome == QUERY_OPTIONS_READ;
     }
@@ -96,7 +102,8 @@ LONG OpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, const OptionInfo
         if (theApp.m_nModelIndex != MODEL_INDEX_RX9100W)
             return 0;
         INT_PTR result = RunDialog(pszPrinterName, bInfoStored, working);
-        // A dialog that could not be created is a failure, not a success without a record.
+        // A dialog that could not be created, or ran out of memory, is a failure, not a
+        // success without a record.
         if (result == DIALOG_FAILED)
             return 0;
         if (bInfoStored || result == IDOK) {
@@ -119,10 +126,7 @@ extern "C" LONG WINAPI TKOpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelNa
 {
     if (!pOutInfo)
         return 0;
-    // No exception may cross into the caller: it would end the caller's process.
-    try {
-        return OpenPrinterInf(pszPrinterName, pszModelName, pInInfo, pOutInfo, bShowDialog, bQueryPrinter);
-    } catch (...) {
-        return 0;
-    }
+    // Memory that ran out in an earlier call says nothing about this one.
+    AfxResetOutOfMemory();
+    return OpenPrinterInf(pszPrinterName, pszModelName, pInInfo, pOutInfo, bShowDialog, bQueryPrinter);
 }

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 class CWnd;
 
 class CWinApp {
@@ -20,7 +18,8 @@ public:
 
     CWnd *m_pMainWnd = nullptr;
     HINSTANCE m_hInstance;
-    std::string m_strHelpFilePath; // "<module path without extension>.HLP"
+    // "<module path without extension>.HLP"; empty when the module's path is too long.
+    char m_szHelpFilePath[MAX_PATH + 4];
 };
 
 // The one application object of this module.
@@ -29,11 +28,10 @@ CWinApp *AfxGetApp();
 // The module whose resources the component uses (the DLL, or a test executable).
 HINSTANCE AfxGetResourceHandle();
 
-// Loads a string resource of this module; empty when it does not exist.
-std::string AfxLoadString(UINT nId);
-
-// String resource nId with every "%1" replaced by psz1 and every "%2" by psz2.
-std::string AfxFormatString2(UINT nId, LPCSTR psz1, LPCSTR psz2);
+// The path of this module's file, with the offsets at which its file name and the dot of
+// its extension start (the end of the path when the name has none); FALSE when the path
+// does not fit.
+BOOL AfxGetModulePath(char (&szPath)[MAX_PATH], int &nName, int &nExtension);
 
 // The help viewer is called through this pointer so that tests can watch it without
 // starting WinHelp.

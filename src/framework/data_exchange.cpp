@@ -1,34 +1,20 @@
 #include "framework/data_exchange.h"
 
 #include "framework/message_box.h"
+#include "framework/string.h"
 #include "res/common_ids.h"
 
-#include <string>
-#include <vector>
-
 namespace {
-thread_local HWND t_hLockoutWindow = nullptr;
-
-// Remembers the thread's lockout window, locks out another, and restores the first.
-class CNotifyLockout {
-public:
-    explicit CNotifyLockout(HWND hWnd) : m_hPrevious(t_hLockoutWindow) { t_hLockoutWindow = hWnd; }
-    ~CNotifyLockout() { t_hLockoutWindow = m_hPrevious; }
-    CNotifyLockout(const CNotifyLockout &) = delete;
-    CNotifyLockout &operator=(const CNotifyLockout &) = delete;
-
-private:
-    HWND m_hPrevious;
-};
-
-std::string WindowText(HWND hWnd)
+// FALSE when memory ran out.
+BOOL GetWindowText(HWND hWnd, CString &strText)
 {
-    int length = GetWindowTextLengthA(hWnd);
-    if (length <= 0)
-        return std::string();
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    int copied = GetWindowTextA(hWnd, buffer.data(), length + 1);
-    return std::string(buffer.data(), copied > 0 ? static_cast<size_t>(copied) : 0);
+    const int length = GetWindowTextLengthA(hWnd);
+    LPSTR pBuffer = strText.GetBuffer(length > 0 ? length : 0);
+    if (!pBuffer)
+        return FALSE;
+    const int copied = length > 0 ? GetWindowTextA(hWnd, pBuffer, length + 1) : 0;
+    strText.ReleaseBuffer(copied > 0 ? copied : 0);
+    return TRUE;
 }
 
 bool IsBlank(char c)
@@ -37,24 +23,26 @@ bool IsBlank(char c)
 }
 
 // Blanks, one or more decimal digits that fit in 32 bits, blanks; nothing else.
-bool ParseUnsigned(const std::string &strText, DWORD &dwValue)
+bool ParseUnsigned(const CString &strText, DWORD &dwValue)
 {
-    std::string::size_type i = 0;
-    while (i < strText.size() && IsBlank(strText[i]))
+    const LPCSTR pszText = strText;
+    const int length = strText.GetLength();
+    int i = 0;
+    while (i < length && IsBlank(pszText[i]))
         ++i;
-    const std::string::size_type digitsStart = i;
+    const int digitsStart = i;
     unsigned long long value = 0;
-    while (i < strText.size() && strText[i] >= '0' && strText[i] <= '9') {
-        value = value * 10 + static_cast<unsigned>(strText[i] - '0');
+    while (i < length && pszText[i] >= '0' && pszText[i] <= '9') {
+        value = value * 10 + static_cast<unsigned>(pszText[i] - '0');
         if (value > 0xFFFFFFFFULL)
             return false;
         ++i;
     }
     if (i == digitsStart)
         return false;
-    while (i < strText.size() && IsBlank(strText[i]))
+    while (i < length && IsBlank(pszText[i]))
         ++i;
-    if (i != strText.size())
+    if (i != length)
         return false;
     dwValue = static_cast<DWORD>(value);
     return true;
@@ -75,59 +63,33 @@ HWND CDataExchange::PrepareEditCtrl(int nIdc)
     return hWnd;
 }
 
-void CDataExchange::Fail()
+BOOL CDataExchange::Fail()
 {
     if (m_bSaveAndValidate && m_hWndLastControl) {
         SetFocus(m_hWndLastControl);
         if (m_bEditLastControl)
             SendMessageA(m_hWndLastControl, EM_SETSEL, 0, -1);
     }
-    throw CUserException();
+    return FALSE;
 }
 
-BOOL AfxRunValidationFrame(CWnd &wnd, const std::function<void()> &exchange)
-{
-    // The exchange sets texts, moves the focus and may show a message box: the controls'
-    // notifications of all that must not start handlers of their own.
-    CNotifyLockout lockout(wnd.m_hWnd);
-    try {
-        exchange();
-        return TRUE;
-    } catch (const CUserException &) {
-        return FALSE;
-    } catch (...) {
-        AfxReportInternalFailure();
-        return FALSE;
-    }
-}
-
-HWND AfxGetLockoutWindow()
-{
-    return t_hLockoutWindow;
-}
-
-void AfxReportInternalFailure() noexcept
-{
-    try {
-        AfxMessageBox(AFX_IDP_INTERNAL_FAILURE, MB_ICONEXCLAMATION);
-    } catch (...) {
-        // Not even the message could be built: there is nobody left to tell.
-    }
-}
-
-void DDX_Text(CDataExchange *pDX, int nIdc, DWORD &dwValue)
+BOOL DDX_Text(CDataExchange *pDX, int nIdc, DWORD &dwValue)
 {
     HWND hCtrl = pDX->PrepareEditCtrl(nIdc);
-    if (pDX->m_bSaveAndValidate) {
-        if (!ParseUnsigned(WindowText(hCtrl), dwValue)) {
-            AfxMessageBox(AFX_IDP_PARSE_UINT);
-            pDX->Fail();
-        }
-    } else {
+    if (!pDX->m_bSaveAndValidate) {
         char text[16];
         wsprintfA(text, "%lu", static_cast<unsigned long>(dwValue));
         SetWindowTextA(hCtrl, text);
+        return TRUE;
     }
+    CString text;
+    if (!GetWindowText(hCtrl, text))
+        return FALSE;
+    if (!ParseUnsigned(text, dwValue)) {
+        AfxMessageBox(AFX_IDP_PARSE_UINT);
+        return pDX->Fail();
+    }
+    return TRUE;
 }
 
 void DDX_CBIndex(CDataExchange *pDX, int nIdc, int &nIndex)

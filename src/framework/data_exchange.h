@@ -1,50 +1,44 @@
-// Dialog data exchange of the framework stand-in: the exchange context with its direction
-// and last prepared control, the user-failure signal, the validation frame that catches it,
-// and the exchanges the component's dialogs use.
+// Dialog data exchange of the framework stand-in: the exchange context with its direction,
+// the controls it covers and its last prepared control, and the exchanges the component's
+// dialogs use. An exchange that fails returns FALSE, and each caller passes the FALSE on:
+// the user has been told what is wrong and the focus is back in the control, or memory ran
+// out, which ends the dialog (framework/heap.h).
 #pragma once
 
 #include "framework/window.h"
 
-#include <functional>
-
-// Raised by CDataExchange::Fail once the user has been told what is wrong. Only the
-// validation frame catches it, so it never leaves a message handler.
-class CUserException {};
+// The control id of an exchange that covers every control of the dialog.
+const int ALL_CONTROLS = -1;
 
 class CDataExchange {
 public:
-    CDataExchange(CWnd *pDlgWnd, BOOL bSaveAndValidate)
-        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd)
+    CDataExchange(CWnd *pDlgWnd, BOOL bSaveAndValidate, int nIdcOnly = ALL_CONTROLS)
+        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd), m_nIdcOnly(nIdcOnly)
     {
     }
+
+    // TRUE when control nIdc takes part: in a full exchange every control does.
+    BOOL Covers(int nIdc) const { return m_nIdcOnly == ALL_CONTROLS || m_nIdcOnly == nIdc; }
 
     // The control about to be exchanged: a failed check returns the focus to it.
     HWND PrepareCtrl(int nIdc);
     // The same for an edit control, whose whole text a failed check selects.
     HWND PrepareEditCtrl(int nIdc);
 
-    // Puts the focus back into the last prepared control and abandons the exchange.
-    [[noreturn]] void Fail();
+    // Puts the focus back into the last prepared control; returns FALSE, for the exchange
+    // to hand back.
+    BOOL Fail();
 
     BOOL m_bSaveAndValidate; // TRUE: controls to members, with checks
     CWnd *m_pDlgWnd;
+    int m_nIdcOnly; // the one control exchanged, or ALL_CONTROLS
     HWND m_hWndLastControl = nullptr;
     BOOL m_bEditLastControl = FALSE;
 };
 
-// Runs the exchange with the window's control notifications locked out. FALSE when a check
-// failed (the user has been told) or anything else went wrong (reported here).
-BOOL AfxRunValidationFrame(CWnd &wnd, const std::function<void()> &exchange);
-
-// The window whose control notifications are being ignored on this thread, if any.
-HWND AfxGetLockoutWindow();
-
-// Tells the user that an operation failed for a reason of the program's own.
-void AfxReportInternalFailure() noexcept;
-
 // A 32-bit unsigned value as decimal text; anything else is refused with the
 // positive-integer prompt, and the value keeps what it held.
-void DDX_Text(CDataExchange *pDX, int nIdc, DWORD &dwValue);
+BOOL DDX_Text(CDataExchange *pDX, int nIdc, DWORD &dwValue);
 
 // The index of a combo box's selected entry.
 void DDX_CBIndex(CDataExchange *pDX, int nIdc, int &nIndex);

@@ -1,7 +1,7 @@
 #include "framework/dialog.h"
 
 #include "framework/app.h"
-#include "framework/data_exchange.h"
+#include "framework/heap.h"
 #include "res/common_ids.h"
 
 CDialog::CDialog(UINT nIdTemplate, CWnd *pParentWnd)
@@ -18,10 +18,16 @@ INT_PTR CDialog::DoModal()
     return result;
 }
 
-BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate, int nIdc)
 {
-    CDataExchange dx(this, bSaveAndValidate);
-    return AfxRunValidationFrame(*this, [&] { DoDataExchange(&dx); });
+    CDataExchange dx(this, bSaveAndValidate, nIdc);
+    // The exchange sets texts, moves the focus and may show a message box: the controls'
+    // notifications of all that must not start handlers of their own.
+    const BOOL bWasLocked = m_bLockNotify;
+    m_bLockNotify = TRUE;
+    const BOOL bExchanged = DoDataExchange(&dx);
+    m_bLockNotify = bWasLocked;
+    return bExchanged;
 }
 
 BOOL CDialog::OnInitDialog()
@@ -30,7 +36,10 @@ BOOL CDialog::OnInitDialog()
     return TRUE;
 }
 
-void CDialog::DoDataExchange(CDataExchange *) {}
+BOOL CDialog::DoDataExchange(CDataExchange *)
+{
+    return TRUE;
+}
 
 void CDialog::OnOK()
 {
@@ -80,7 +89,7 @@ INT_PTR CDialog::Dispatch(UINT nMessage, WPARAM wParam, LPARAM lParam)
         return OnInitDialog();
     case WM_COMMAND:
         // Notifications from controls are ignored while an exchange of this dialog runs.
-        if (lParam != 0 && AfxGetLockoutWindow() == m_hWnd)
+        if (lParam != 0 && m_bLockNotify)
             return TRUE;
         return OnCommand(LOWORD(wParam), HIWORD(wParam));
     case WM_CTLCOLORMSGBOX:
@@ -112,14 +121,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hDlg, UINT nMessage, WPARAM wParam, LP
     auto *pDialog = reinterpret_cast<CDialog *>(GetWindowLongPtrA(hDlg, DWLP_USER));
     if (!pDialog)
         return FALSE; // messages before WM_INITDIALOG
-    // No exception may unwind through the system's dialog code.
-    try {
-        return pDialog->Dispatch(nMessage, wParam, lParam);
-    } catch (...) {
-        AfxReportInternalFailure();
-        // A dialog that could not be set up is not shown half-made.
-        if (nMessage == WM_INITDIALOG)
-            ::EndDialog(hDlg, -1);
-        return FALSE;
-    }
+    const INT_PTR result = pDialog->Dispatch(nMessage, wParam, lParam);
+    // Work that memory ran out for leaves the dialog unfinished or its data unsure: it ends
+    // with -1, and one that could not be set up is never shown.
+    if (AfxIsOutOfMemory())
+        ::EndDialog(hDlg, -1);
+    return result;
 }

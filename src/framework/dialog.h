@@ -2,9 +2,8 @@
 // messages that the component's dialogs handle.
 #pragma once
 
+#include "framework/data_exchange.h"
 #include "framework/window.h"
-
-class CDataExchange;
 
 // Help contexts of dialogs are this base plus the template number.
 const DWORD HID_BASE_RESOURCE = 0x20000;
@@ -14,19 +13,21 @@ public:
     CDialog(UINT nIdTemplate, CWnd *pParentWnd);
 
     // Runs the dialog until it ends: the value given to EndDialog, or -1 when the dialog
-    // could not be created.
+    // could not be created or memory ran out while it ran.
     virtual INT_PTR DoModal();
 
-    // Exchanges every control through DoDataExchange inside the validation frame; FALSE
-    // when a check failed.
-    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    // The validation frame: exchanges every control, or only control nIdc, through
+    // DoDataExchange with the dialog's control notifications locked out; FALSE when the
+    // exchange failed.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE, int nIdc = ALL_CONTROLS);
 
     void EndDialog(INT_PTR nResult) { ::EndDialog(m_hWnd, nResult); }
 
 protected:
     // Loads the controls from the members. TRUE leaves the focus to the dialog manager.
     virtual BOOL OnInitDialog();
-    virtual void DoDataExchange(CDataExchange *pDX);
+    // The controls that pDX covers; FALSE, and nothing more exchanged, once one fails.
+    virtual BOOL DoDataExchange(CDataExchange *pDX);
     // Ends the dialog with IDOK once every control has been taken over.
     virtual void OnOK();
     virtual void OnCancel();
@@ -47,4 +48,5 @@ private:
 
     UINT m_nIdTemplate;
     CWnd *m_pParentWnd;
+    BOOL m_bLockNotify = FALSE; // an exchange runs: control notifications are ignored
 };

@@ -1,9 +1,10 @@
 #include "link/bidi_link.h"
 
+#include "framework/heap.h"
 #include "link/bidi_query.h"
 
 #include <cstring>
-#include <memory>
+#include <utility>
 
 namespace {
 // The first entry with the key decides; entries past the filled block are never read.
@@ -15,6 +16,17 @@ bool IsChannelUsable(const CBidiQuery &query, DWORD dwChannelKey)
             return (query.m_pChannels[i].wFlags & BIDI_CHANNEL_AVAILABLE) != 0;
     }
     return false;
+}
+
+// One question, asked of a query object made for it alone with new: without memory for
+// the object nothing is asked and the question fails. The object goes once it has answered.
+template <typename TQuestion> BOOL AskOnce(CBidiQuery *pQuery, TQuestion question)
+{
+    if (!pQuery)
+        return FALSE;
+    const BOOL bAnswered = question(*pQuery);
+    delete pQuery;
+    return bAnswered;
 }
 } // namespace
 
@@ -53,36 +65,32 @@ CBidiLink::~CBidiLink()
     }
 }
 
-BOOL CBidiLink::QueryDeviceId(LPCSTR pszPrinterName, std::string &strDeviceId)
+BOOL CBidiLink::QueryDeviceId(LPCSTR pszPrinterName, CString &strDeviceId)
 {
-    if (!BeginQuestion())
-        return FALSE;
-    std::unique_ptr<CBidiQuery> query = std::make_unique<CBidiQuerySel1>(m_hLibrary);
-    return RunDeviceIdQuery(*query, pszPrinterName, strDeviceId);
+    return BeginQuestion() && AskOnce(new CBidiQuerySel1(m_hLibrary), [&](CBidiQuery &query) {
+               return RunDeviceIdQuery(query, pszPrinterName, strDeviceId);
+           });
 }
 
 BOOL CBidiLink::QueryStatus(LPCSTR pszPrinterName, DWORD dwChannelKey)
 {
-    if (!BeginQuestion())
-        return FALSE;
-    std::unique_ptr<CBidiQuery> query = std::make_unique<CBidiQuerySel1>(m_hLibrary);
-    return RunStatusQuery(*query, pszPrinterName, dwChannelKey);
+    return BeginQuestion() && AskOnce(new CBidiQuerySel1(m_hLibrary), [&](CBidiQuery &query) {
+               return RunStatusQuery(query, pszPrinterName, dwChannelKey);
+           });
 }
 
-BOOL CBidiLink::QueryDeviceIdSel0(LPCSTR pszPrinterName, std::string &strDeviceId)
+BOOL CBidiLink::QueryDeviceIdSel0(LPCSTR pszPrinterName, CString &strDeviceId)
 {
-    if (!BeginQuestion())
-        return FALSE;
-    std::unique_ptr<CBidiQuery> query = std::make_unique<CBidiQuerySel0>(m_hLibrary);
-    return RunDeviceIdQuery(*query, pszPrinterName, strDeviceId);
+    return BeginQuestion() && AskOnce(new CBidiQuerySel0(m_hLibrary), [&](CBidiQuery &query) {
+               return RunDeviceIdQuery(query, pszPrinterName, strDeviceId);
+           });
 }
 
 BOOL CBidiLink::QueryStatusSel0(LPCSTR pszPrinterName, DWORD dwChannelKey)
 {
-    if (!BeginQuestion())
-        return FALSE;
-    std::unique_ptr<CBidiQuery> query = std::make_unique<CBidiQuerySel0>(m_hLibrary);
-    return RunStatusQuery(*query, pszPrinterName, dwChannelKey);
+    return BeginQuestion() && AskOnce(new CBidiQuerySel0(m_hLibrary), [&](CBidiQuery &query) {
+               return RunStatusQuery(query, pszPrinterName, dwChannelKey);
+           });
 }
 
 // A link that is not open refuses every question and keeps the code that says why.
@@ -102,13 +110,13 @@ BOOL CBidiLink::Fail(const CBidiQuery &query, LONG nResult)
     return FALSE;
 }
 
-BOOL CBidiLink::RunDeviceIdQuery(CBidiQuery &query, LPCSTR pszPrinterName, std::string &strDeviceId)
+BOOL CBidiLink::RunDeviceIdQuery(CBidiQuery &query, LPCSTR pszPrinterName, CString &strDeviceId)
 {
     LONG result = query.GetDeviceId(pszPrinterName);
     BOOL succeeded = result < 0 ? Fail(query, result) : TRUE;
     // After a failure this is the query's empty text: the caller's old text must not pass
     // for the printer's answer.
-    strDeviceId = query.m_strDeviceId;
+    strDeviceId = std::move(query.m_strDeviceId);
     return succeeded;
 }
 
@@ -127,7 +135,8 @@ BOOL CBidiLink::RunStatusQuery(CBidiQuery &query, LPCSTR pszPrinterName, DWORD d
     result = query.GetStatus();
     if (result < 0)
         return Fail(query, result);
-    ReplaceResult(query.m_pStatus, query.m_nStatusSize);
+    if (!ReplaceResult(query.m_pStatus, query.m_nStatusSize))
+        return FALSE; // the channel is closed with the query
     // The bytes were read: a failing close is reported but does not take them back.
     result = query.CloseChannel();
     if (result < 0)
@@ -135,17 +144,20 @@ BOOL CBidiLink::RunStatusQuery(CBidiQuery &query, LPCSTR pszPrinterName, DWORD d
     return TRUE;
 }
 
-void CBidiLink::ReplaceResult(const BYTE *pBytes, LONG nSize)
+BOOL CBidiLink::ReplaceResult(const BYTE *pBytes, LONG nSize)
 {
     FreeResult();
-    m_pResult = new BYTE[static_cast<size_t>(nSize)];
+    m_pResult = static_cast<BYTE *>(AfxAllocMemory(static_cast<size_t>(nSize)));
+    if (!m_pResult)
+        return FALSE;
     std::memcpy(m_pResult, pBytes, static_cast<size_t>(nSize));
     m_nResultSize = nSize;
+    return TRUE;
 }
 
 void CBidiLink::FreeResult()
 {
-    delete[] m_pResult;
+    AfxFreeMemory(m_pResult);
     m_pResult = nullptr;
     m_nResultSize = 0;
 }

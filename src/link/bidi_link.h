@@ -3,11 +3,8 @@
 // questions through short-lived query objects.
 #pragma once
 
+#include "framework/string.h"
 #include "link/zrapi_types.h"
-
-#include <windows.h>
-
-#include <string>
 
 class CBidiQuery;
 
@@ -42,9 +39,10 @@ public:
     CBidiLink &operator=(const CBidiLink &) = delete;
     virtual ~CBidiLink();
 
-    BOOL QueryDeviceId(LPCSTR pszPrinterName, std::string &strDeviceId);
+    // Each question fails also when memory runs out for its query object or its answer.
+    BOOL QueryDeviceId(LPCSTR pszPrinterName, CString &strDeviceId);
     BOOL QueryStatus(LPCSTR pszPrinterName, DWORD dwChannelKey);
-    BOOL QueryDeviceIdSel0(LPCSTR pszPrinterName, std::string &strDeviceId);
+    BOOL QueryDeviceIdSel0(LPCSTR pszPrinterName, CString &strDeviceId);
     BOOL QueryStatusSel0(LPCSTR pszPrinterName, DWORD dwChannelKey);
 
     BYTE *m_pResult;
@@ -59,8 +57,8 @@ public:
 private:
     BOOL BeginQuestion();
     BOOL Fail(const CBidiQuery &query, LONG nResult);
-    BOOL RunDeviceIdQuery(CBidiQuery &query, LPCSTR pszPrinterName, std::string &strDeviceId);
+    BOOL RunDeviceIdQuery(CBidiQuery &query, LPCSTR pszPrinterName, CString &strDeviceId);
     BOOL RunStatusQuery(CBidiQuery &query, LPCSTR pszPrinterName, DWORD dwChannelKey);
-    void ReplaceResult(const BYTE *pBytes, LONG nSize);
+    BOOL ReplaceResult(const BYTE *pBytes, LONG nSize);
     void FreeResult();
 };

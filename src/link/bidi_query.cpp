@@ -1,9 +1,10 @@
 #include "link/bidi_query.h"
 
+#include "framework/heap.h"
 #include "link/bidi_link.h"
 
 #include <algorithm>
-#include <memory>
+#include <cstring>
 
 namespace {
 const LONG SELECTOR_0 = 0;
@@ -14,7 +15,8 @@ const LONG NO_CHANNEL = -1;
 // null buffer for the size, allocate exactly that, ask again to fill it. On success the
 // block goes to pBlock and nDelivered holds the byte count that the library reported after
 // filling, kept inside the block: a library that raises it must not make us read past it.
-template <typename TCall> LONG ReadSized(TCall call, std::unique_ptr<BYTE[]> &pBlock, LONG &nDelivered)
+// The block is the caller's to free (AfxFreeMemory).
+template <typename TCall> LONG ReadSized(TCall call, BYTE *&pBlock, LONG &nDelivered)
 {
     LONG size = 0;
     LONG result = call(nullptr, &size);
@@ -23,12 +25,18 @@ template <typename TCall> LONG ReadSized(TCall call, std::unique_ptr<BYTE[]> &pB
     if (size < 0 || size > BIDI_MAX_READ_SIZE)
         return BIDI_RESULT_SIZE_REFUSED;
     const LONG allocated = size;
-    std::unique_ptr<BYTE[]> block(new BYTE[static_cast<size_t>(allocated)]());
-    result = call(block.get(), &size);
-    if (result < 0)
+    // A null buffer would only ask for the size again.
+    BYTE *pBuffer = static_cast<BYTE *>(AfxAllocMemory(static_cast<size_t>(allocated)));
+    if (!pBuffer)
+        return BIDI_RESULT_NO_MEMORY;
+    std::memset(pBuffer, 0, static_cast<size_t>(allocated));
+    result = call(pBuffer, &size);
+    if (result < 0) {
+        AfxFreeMemory(pBuffer);
         return result;
+    }
     nDelivered = std::clamp(size, 0L, allocated);
-    pBlock = std::move(block);
+    pBlock = pBuffer;
     return result;
 }
 } // namespace
@@ -84,7 +92,7 @@ LONG CBidiQuery::Fail(LONG nCode, LONG nResult)
 
 void CBidiQuery::FreeChannels()
 {
-    delete[] reinterpret_cast<BYTE *>(m_pChannels);
+    AfxFreeMemory(m_pChannels);
     m_pChannels = nullptr;
     m_nChannels = 0;
     m_nChannelBlockSize = 0;
@@ -92,7 +100,7 @@ void CBidiQuery::FreeChannels()
 
 void CBidiQuery::FreeStatus()
 {
-    delete[] m_pStatus;
+    AfxFreeMemory(m_pStatus);
     m_pStatus = nullptr;
     m_nStatusSize = 0;
 }
@@ -107,18 +115,21 @@ LONG CBidiQuery::DoGetDeviceId(LONG nSelector, LPCSTR pszPrinterName)
 {
     if (!m_pfnGetDeviceID)
         return BIDI_RESULT_UNBOUND;
-    std::unique_ptr<BYTE[]> block;
+    BYTE *pBlock = nullptr;
     LONG delivered = 0;
     LONG result =
         ReadSized([&](BYTE *pBuffer,
                       LONG *pnSize) { return m_pfnGetDeviceID(nSelector, pszPrinterName, pBuffer, pnSize); },
-                  block, delivered);
+                  pBlock, delivered);
     if (result < 0)
         return Fail(BIDI_ERR_GET_DEVICE_ID, result);
     // The text may lack its terminating zero: it ends at the first zero or the block's end.
-    const BYTE *pBegin = block.get();
-    const BYTE *pEnd = std::find(pBegin, pBegin + delivered, 0);
-    m_strDeviceId.assign(reinterpret_cast<const char *>(pBegin), static_cast<size_t>(pEnd - pBegin));
+    const int length = static_cast<int>(std::find(pBlock, pBlock + delivered, 0) - pBlock);
+    m_strDeviceId = CString(reinterpret_cast<const char *>(pBlock), length);
+    AfxFreeMemory(pBlock);
+    // A text cut short for want of memory is not the printer's answer.
+    if (m_strDeviceId.GetLength() != length)
+        return Fail(BIDI_ERR_GET_DEVICE_ID, BIDI_RESULT_NO_MEMORY);
     return result;
 }
 
@@ -127,16 +138,16 @@ LONG CBidiQuery::DoGetAvailableChannels(LONG nSelector, LPCSTR pszPrinterName)
     FreeChannels();
     if (!m_pfnGetAvailableChannel)
         return BIDI_RESULT_UNBOUND;
-    std::unique_ptr<BYTE[]> block;
+    BYTE *pBlock = nullptr;
     LONG delivered = 0;
     LONG result = ReadSized(
         [&](BYTE *pBuffer, LONG *pnSize) {
             return m_pfnGetAvailableChannel(nSelector, pszPrinterName, pBuffer, pnSize);
         },
-        block, delivered);
+        pBlock, delivered);
     if (result < 0)
         return Fail(BIDI_ERR_GET_AVAILABLE_CHANNEL, result);
-    m_pChannels = reinterpret_cast<BidiChannelEntry *>(block.release());
+    m_pChannels = reinterpret_cast<BidiChannelEntry *>(pBlock);
     m_nChannelBlockSize = delivered;
     m_nChannels = result; // the library counts entries; ChannelsInBlock keeps a walk inside the block
     return result;
@@ -179,14 +190,14 @@ LONG CBidiQuery::DoGetStatus()
     FreeStatus();
     if (!m_pfnGetStatus)
         return BIDI_RESULT_UNBOUND;
-    std::unique_ptr<BYTE[]> block;
+    BYTE *pBlock = nullptr;
     LONG delivered = 0;
     LONG result =
         ReadSized([&](BYTE *pBuffer, LONG *pnSize) { return m_pfnGetStatus(m_nChannel, pBuffer, pnSize); },
-                  block, delivered);
+                  pBlock, delivered);
     if (result < 0)
         return Fail(BIDI_ERR_GET_STATUS, result);
-    m_pStatus = block.release();
+    m_pStatus = pBlock;
     m_nStatusSize = delivered;
     return result;
 }

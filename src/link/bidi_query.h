@@ -2,11 +2,8 @@
 // channel functions, carries out one request and owns what it read until destroyed.
 #pragma once
 
+#include "framework/string.h"
 #include "link/zrapi_types.h"
-
-#include <windows.h>
-
-#include <string>
 
 // One entry of the channel table that ZRGetAvailableChannel fills in: 8 bytes, no gaps.
 struct BidiChannelEntry {
@@ -24,6 +21,7 @@ const LONG BIDI_MAX_READ_SIZE = 16 * 1024 * 1024;
 // Negative results of our own, for operations that never reached the library call.
 const LONG BIDI_RESULT_UNBOUND = -1;      // the function it needs was not bound
 const LONG BIDI_RESULT_SIZE_REFUSED = -2; // the size probe asked for an absurd size
+const LONG BIDI_RESULT_NO_MEMORY = -3;    // no memory for the block the probe asked for
 
 class CBidiQuery {
 public:
@@ -43,7 +41,7 @@ public:
     // count it returned.
     LONG ChannelsInBlock() const;
 
-    std::string m_strDeviceId;
+    CString m_strDeviceId;
     BidiChannelEntry *m_pChannels;
     LONG m_nChannels;
     BYTE *m_pStatus;

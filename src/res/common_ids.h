@@ -15,8 +15,7 @@
 #define IDS_MESSAGE_BASE 50000
 #define IDS_PARAM_BASE 51000
 
-// Framework prompts: internal failure, integer range, positive integer.
-#define AFX_IDP_INTERNAL_FAILURE 61704
+// Framework prompts: integer range, positive integer.
 #define AFX_IDP_PARSE_INT_RANGE 61714
 #define AFX_IDP_PARSE_UINT 61719
 

@@ -2,9 +2,7 @@
 
 #include "sheet/raw_print_job.h"
 
-#include <algorithm>
 #include <cstring>
-#include <initializer_list>
 
 namespace {
 const char PRINTER_ID_LABEL[] = "Printer ID\r\n";
@@ -13,59 +11,66 @@ const char FORM_FEED[] = "\f";
 // ESC ( R, the count of the bytes that follow (8, little-endian), 00 and "REMOTE1".
 const BYTE REMOTE_MODE_ENTRY[] = {0x1B, '(', 'R', 0x08, 0x00, 0x00, 'R', 'E', 'M', 'O', 'T', 'E', '1'};
 const BYTE REMOTE_MODE_EXIT[] = {0x1B, 0x00, 0x00, 0x00};
-
-struct Piece {
-    const BYTE *pBytes;
-    size_t cb;
-};
-
-Piece TextPiece(const char *pszText)
-{
-    return {reinterpret_cast<const BYTE *>(pszText), std::strlen(pszText)};
-}
-
-template <size_t N> Piece BytePiece(const BYTE (&bytes)[N])
-{
-    return {bytes, N};
-}
-
+const char AI_COMMAND[] = "AI";
+const BYTE AI_PARAMETERS[] = {0x00, 0x00, 0x00};
+const char SR_COMMAND[] = "SR";
+const BYTE SR_PARAMETERS[] = {0x00, 0x01};
 // A remote command record: the two command letters, the count of the parameter bytes
 // (16-bit little-endian), the parameters.
-std::vector<BYTE> RemoteCommand(const char (&szName)[3], std::initializer_list<BYTE> parameters)
-{
-    const size_t cbParameters = parameters.size();
-    std::vector<BYTE> record(4 + cbParameters);
-    record[0] = static_cast<BYTE>(szName[0]);
-    record[1] = static_cast<BYTE>(szName[1]);
-    record[2] = static_cast<BYTE>(cbParameters & 0xFF);
-    record[3] = static_cast<BYTE>(cbParameters >> 8);
-    std::copy(parameters.begin(), parameters.end(), record.begin() + 4);
-    return record;
-}
+const size_t RECORD_HEADER_SIZE = 4;
+
+static_assert(sizeof(PRINTER_ID_LABEL) - 1 + sizeof(REMOTE_MODE_ENTRY) + RECORD_HEADER_SIZE +
+                      sizeof(AI_PARAMETERS) + sizeof(REMOTE_MODE_EXIT) + sizeof(SIMM_LABEL) - 1 +
+                      sizeof(REMOTE_MODE_ENTRY) + RECORD_HEADER_SIZE + sizeof(SR_PARAMETERS) +
+                      sizeof(REMOTE_MODE_EXIT) + sizeof(FORM_FEED) - 1 ==
+                  SETTINGS_SHEET_REQUEST_SIZE,
+              "the pieces of ComposeSettingsSheetRequest fill the request exactly");
+
+// Puts the pieces one after the other from the request's first byte.
+class CRequestWriter {
+public:
+    explicit CRequestWriter(SettingsSheetRequest &request) : m_pNext(request.data()) {}
+
+    void Text(const char *pszText) { Put(pszText, std::strlen(pszText)); }
+    template <size_t N> void Bytes(const BYTE (&bytes)[N]) { Put(bytes, N); }
+    template <size_t N> void RemoteCommand(const char (&szName)[3], const BYTE (&parameters)[N])
+    {
+        const BYTE header[RECORD_HEADER_SIZE] = {static_cast<BYTE>(szName[0]), static_cast<BYTE>(szName[1]),
+                                                 static_cast<BYTE>(N & 0xFF), static_cast<BYTE>(N >> 8)};
+        Bytes(header);
+        Bytes(parameters);
+    }
+
+private:
+    void Put(const void *pBytes, size_t cb)
+    {
+        std::memcpy(m_pNext, pBytes, cb);
+        m_pNext += cb;
+    }
+
+    BYTE *m_pNext;
+};
 } // namespace
 
-std::vector<BYTE> ComposeSettingsSheetRequest()
+SettingsSheetRequest ComposeSettingsSheetRequest()
 {
-    const std::vector<BYTE> aiRecord = RemoteCommand("AI", {0x00, 0x00, 0x00});
-    const std::vector<BYTE> srRecord = RemoteCommand("SR", {0x00, 0x01});
-    const Piece pieces[] = {
-        TextPiece(PRINTER_ID_LABEL),        BytePiece(REMOTE_MODE_ENTRY), {aiRecord.data(), aiRecord.size()},
-        BytePiece(REMOTE_MODE_EXIT),        TextPiece(SIMM_LABEL),        BytePiece(REMOTE_MODE_ENTRY),
-        {srRecord.data(), srRecord.size()}, BytePiece(REMOTE_MODE_EXIT),  TextPiece(FORM_FEED),
-    };
-    size_t cbRequest = 0;
-    for (const Piece &piece : pieces)
-        cbRequest += piece.cb;
-    std::vector<BYTE> request(cbRequest);
-    BYTE *pNext = request.data();
-    for (const Piece &piece : pieces)
-        pNext = std::copy(piece.pBytes, piece.pBytes + piece.cb, pNext);
+    SettingsSheetRequest request;
+    CRequestWriter writer(request);
+    writer.Text(PRINTER_ID_LABEL);
+    writer.Bytes(REMOTE_MODE_ENTRY);
+    writer.RemoteCommand(AI_COMMAND, AI_PARAMETERS);
+    writer.Bytes(REMOTE_MODE_EXIT);
+    writer.Text(SIMM_LABEL);
+    writer.Bytes(REMOTE_MODE_ENTRY);
+    writer.RemoteCommand(SR_COMMAND, SR_PARAMETERS);
+    writer.Bytes(REMOTE_MODE_EXIT);
+    writer.Text(FORM_FEED);
     return request;
 }
 
 BOOL SendSettingsSheetRequest(LPCSTR pszPrinterName)
 {
-    const std::vector<BYTE> request = ComposeSettingsSheetRequest();
+    const SettingsSheetRequest request = ComposeSettingsSheetRequest();
     CRawPrintJob job;
     return job.Send(pszPrinterName, request.data(), static_cast<DWORD>(request.size()));
 }

@@ -4,10 +4,13 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <array>
+
+const size_t SETTINGS_SHEET_REQUEST_SIZE = 68;
+using SettingsSheetRequest = std::array<BYTE, SETTINGS_SHEET_REQUEST_SIZE>;
 
 // The request's bytes, composed from their pieces.
-std::vector<BYTE> ComposeSettingsSheetRequest();
+SettingsSheetRequest ComposeSettingsSheetRequest();
 
 // Sends the request to the named printer; nonzero when the spooler took the whole job.
 BOOL SendSettingsSheetRequest(LPCSTR pszPrinterName);

@@ -1,6 +1,5 @@
 #include "util/error.h"
 
-#include "framework/app.h"
 #include "framework/message_box.h"
 
 namespace {
@@ -12,29 +11,35 @@ const wchar_t UNDEFINED_ERROR_TEXT[] =
 const UINT FORCED_STYLE = MB_TASKMODAL | MB_SETFOREGROUND;
 
 // The fixed text in the system's ANSI code page, like every other text of the component.
-std::string UndefinedErrorText()
+void LoadUndefinedErrorText(CString &strText)
 {
-    int size = WideCharToMultiByte(CP_ACP, 0, UNDEFINED_ERROR_TEXT, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1)
-        return std::string();
-    std::string text(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, UNDEFINED_ERROR_TEXT, -1, &text[0], size, nullptr, nullptr);
-    text.resize(static_cast<size_t>(size) - 1);
-    return text;
+    const int size = WideCharToMultiByte(CP_ACP, 0, UNDEFINED_ERROR_TEXT, -1, nullptr, 0, nullptr, nullptr);
+    LPSTR pBuffer = size > 1 ? strText.GetBuffer(size - 1) : nullptr;
+    if (!pBuffer) {
+        strText.Empty();
+        return;
+    }
+    WideCharToMultiByte(CP_ACP, 0, UNDEFINED_ERROR_TEXT, -1, pBuffer, size, nullptr, nullptr);
+    strText.ReleaseBuffer(size - 1);
 }
 
-std::string LoadParameter(LONG nBase, int nIndex)
+CString LoadParameter(LONG nBase, int nIndex)
 {
-    return nIndex >= 0 ? AfxLoadString(static_cast<UINT>(nBase + nIndex)) : std::string();
+    CString parameter;
+    if (nIndex >= 0)
+        parameter.LoadString(static_cast<UINT>(nBase + nIndex));
+    return parameter;
 }
 } // namespace
 
-std::string CError::ComposeMessage(int nMessage, int nParam1, int nParam2) const
+CString CError::ComposeMessage(int nMessage, int nParam1, int nParam2) const
 {
-    std::string message = AfxFormatString2(static_cast<UINT>(m_nMessageBase + nMessage),
-                                           LoadParameter(m_nParamBase, nParam1).c_str(),
-                                           LoadParameter(m_nParamBase, nParam2).c_str());
-    return message.empty() ? UndefinedErrorText() : message;
+    CString message;
+    AfxFormatString2(message, static_cast<UINT>(m_nMessageBase + nMessage),
+                     LoadParameter(m_nParamBase, nParam1), LoadParameter(m_nParamBase, nParam2));
+    if (message.IsEmpty())
+        LoadUndefinedErrorText(message);
+    return message;
 }
 
 int CError::ShowError(int nMessage, int nParam1, int nParam2, LPCSTR pszBefore, LPCSTR pszAfter,
@@ -42,7 +47,7 @@ int CError::ShowError(int nMessage, int nParam1, int nParam2, LPCSTR pszBefore, 
 {
     if (nMessage < 0)
         return IDCANCEL;
-    std::string text;
+    CString text;
     if (pszBefore)
         text += pszBefore;
     text += ComposeMessage(nMessage, nParam1, nParam2);
@@ -50,6 +55,6 @@ int CError::ShowError(int nMessage, int nParam1, int nParam2, LPCSTR pszBefore, 
         text += pszAfter;
     nStyle |= FORCED_STYLE;
     if (pszCaption)
-        return MessageBoxA(nullptr, text.c_str(), pszCaption, nStyle);
-    return AfxMessageBox(text.c_str(), nStyle);
+        return AfxShowMessageBox(nullptr, text, pszCaption, nStyle);
+    return AfxMessageBox(text, nStyle);
 }

@@ -2,9 +2,7 @@
 // identifier, with up to two parameter texts chosen relative to a second base.
 #pragma once
 
-#include <windows.h>
-
-#include <string>
+#include "framework/string.h"
 
 class CError {
 public:
@@ -12,12 +10,13 @@ public:
     virtual ~CError() = default;
 
     // Shows the message and returns the button that closed the box; IDCANCEL (2) at once
-    // for a negative message index. A negative parameter index means no parameter.
+    // for a negative message index, 0 when the box could not be shown (also when memory ran
+    // out while the text was put together). A negative parameter index means no parameter.
     int ShowError(int nMessage, int nParam1, int nParam2, LPCSTR pszBefore, LPCSTR pszAfter,
                   LPCSTR pszCaption, UINT nStyle) const;
 
     // The text ShowError would show, before the text around it is added.
-    std::string ComposeMessage(int nMessage, int nParam1, int nParam2) const;
+    CString ComposeMessage(int nMessage, int nParam1, int nParam2) const;
 
     LONG m_nMessageBase;
     LONG m_nParamBase;

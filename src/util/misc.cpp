@@ -1,7 +1,6 @@
 #include "util/misc.h"
 
 #include "framework/list_box.h"
-#include "util/mbcs.h"
 
 #include <cstring>
 
@@ -21,16 +20,15 @@ int HexDigitValue(char c)
     return -1;
 }
 
-// Offset of the first tab that starts a character, or npos.
-std::string::size_type FindTab(const std::string &strText)
+const char TAB[] = "\t";
+
+// strnlen, which the C runtime of the older systems lacks.
+size_t BoundedLength(LPCSTR pszText, size_t nMax)
 {
-    const char *pBegin = strText.c_str();
-    const char *pEnd = pBegin + strText.size();
-    for (const char *p = pBegin; p < pEnd; p = NextChar(p, pEnd)) {
-        if (*p == '\t')
-            return static_cast<std::string::size_type>(p - pBegin);
-    }
-    return std::string::npos;
+    size_t length = 0;
+    while (length < nMax && pszText[length] != '\0')
+        ++length;
+    return length;
 }
 } // namespace
 
@@ -52,7 +50,7 @@ BOOL CMisc::HexToInt(LPCSTR pszText, LONG *pnValue) const
 {
     if (!pszText || !pnValue)
         return FALSE;
-    size_t length = strnlen(pszText, MAX_HEX_DIGITS + 1);
+    size_t length = BoundedLength(pszText, MAX_HEX_DIGITS + 1);
     if (length == 0 || length > MAX_HEX_DIGITS)
         return FALSE;
     DWORD value = 0;
@@ -107,7 +105,7 @@ BOOL CMisc::GetSystemVersion(LONG *pnCode) const
     return TRUE;
 }
 
-BOOL CMisc::GetListBoxField(const CListBox &listBox, int nIndex, int nField, std::string &strField) const
+BOOL CMisc::GetListBoxField(const CListBox &listBox, int nIndex, int nField, CString &strField) const
 {
     if (nIndex < 0 || nIndex >= listBox.GetCount())
         return FALSE;
@@ -116,20 +114,20 @@ BOOL CMisc::GetListBoxField(const CListBox &listBox, int nIndex, int nField, std
     return GetTabField(strField, nField);
 }
 
-BOOL CMisc::GetTabField(std::string &strText, int nField) const
+BOOL CMisc::GetTabField(CString &strText, int nField) const
 {
-    if (strText.empty() || nField < 0)
+    if (strText.IsEmpty() || nField < 0)
         return FALSE;
-    std::string copy = strText;
+    int start = 0;
     for (int i = 0; i < nField; ++i) {
-        std::string::size_type tab = FindTab(copy);
-        if (tab == std::string::npos)
+        const int tab = strText.Find(TAB, start);
+        if (tab < 0)
             return FALSE;
-        copy.erase(0, tab + 1);
+        start = tab + 1;
     }
-    std::string::size_type tab = FindTab(copy);
-    if (tab != std::string::npos)
-        copy.erase(tab);
-    strText = copy;
-    return TRUE;
+    const int tab = strText.Find(TAB, start);
+    const int length = tab < 0 ? strText.GetLength() - start : tab - start;
+    strText = strText.Mid(start, length);
+    // Without memory for the field the string is left empty.
+    return strText.GetLength() == length ? TRUE : FALSE;
 }

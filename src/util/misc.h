@@ -2,9 +2,7 @@
 // tab-separated list-box fields.
 #pragma once
 
-#include <windows.h>
-
-#include <string>
+#include "framework/string.h"
 
 class CListBox;
 
@@ -42,8 +40,9 @@ public:
     // The classification behind GetSystemVersion; false when the version has no code.
     static bool ClassifySystemVersion(DWORD dwPlatformId, DWORD dwMajor, DWORD dwMinor, LONG *pnCode);
 
-    BOOL GetListBoxField(const CListBox &listBox, int nIndex, int nField, std::string &strField) const;
+    BOOL GetListBoxField(const CListBox &listBox, int nIndex, int nField, CString &strField) const;
 
-    // Field nField (from 0) of a tab-separated text, stepping by multibyte characters.
-    BOOL GetTabField(std::string &strText, int nField) const;
+    // Field nField (from 0) of a tab-separated text, stepping by multibyte characters; 0 when
+    // there is none (the text unchanged) or memory ran out (the text empty).
+    BOOL GetTabField(CString &strText, int nField) const;
 };

@@ -1,5 +1,6 @@
 // CBaseDialog and the framework's exchange under it, on a dialog of its own over template 103.
 #include "dialog/base_dialog.h"
+#include "framework/heap.h"
 #include "resource.h"
 
 #include "dialog/dialog_driver.h"
@@ -8,27 +9,42 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <stdexcept>
 
 namespace {
+// A request no heap can meet: the component's memory runs out for real.
+void ExhaustMemory()
+{
+    EXPECT_EQ(nullptr, AfxAllocMemory(static_cast<size_t>(-1) / 2));
+    EXPECT_TRUE(AfxIsOutOfMemory());
+}
+
+// Leaves the component's memory as a new call finds it.
+struct MemoryReset {
+    ~MemoryReset() { AfxResetOutOfMemory(); }
+};
+
 // Field 1001 exchanged as an unsigned number and checked by one of the range checks.
 class CRangeDialog : public CBaseDialog {
 public:
-    using Check = void (CBaseDialog::*)(CDataExchange *, int, DWORD, DWORD, DWORD);
+    using Check = BOOL (CBaseDialog::*)(CDataExchange *, int, DWORD, DWORD, DWORD);
 
     CRangeDialog() : CBaseDialog(IDD_PRINTER_INF, nullptr) {}
 
-    void DoControlDataExchange(int nIdc, CDataExchange *pDX) override
+    BOOL DoDataExchange(CDataExchange *pDX) override
     {
-        if (m_bThrow)
-            throw std::runtime_error("exchange");
-        DDX_Text(pDX, nIdc, m_dwValue);
-        (this->*m_check)(pDX, m_nCheckedId, m_dwValue, 31, 39);
+        if (m_bExhaustMemory) {
+            ExhaustMemory();
+            return FALSE;
+        }
+        if (pDX->m_nIdcOnly != IDC_PRINTER_ID1)
+            return TRUE;
+        return DDX_Text(pDX, IDC_PRINTER_ID1, m_dwValue) &&
+               (this->*m_check)(pDX, m_nCheckedId, m_dwValue, 31, 39);
     }
     BOOL OnInitDialog() override
     {
-        if (m_bThrowInInit)
-            throw std::runtime_error("init");
+        if (m_bExhaustMemoryInInit)
+            ExhaustMemory();
         return CBaseDialog::OnInitDialog();
     }
     void EnableInput() override {}
@@ -44,8 +60,8 @@ public:
     Check m_check = &CBaseDialog::ValidateRange;
     int m_nCheckedId = IDC_PRINTER_ID1;
     DWORD m_dwValue = 0;
-    bool m_bThrow = false;
-    bool m_bThrowInInit = false;
+    bool m_bExhaustMemory = false;
+    bool m_bExhaustMemoryInInit = false;
 };
 
 INT_PTR RunModal(CRangeDialog &dialog, const DialogDriver::Script &script)
@@ -109,9 +125,10 @@ TEST(CBaseDialog, RangeChecksReportSavedValuesOfTheirControlWithTheFrameworkProm
 
 TEST(CBaseDialog, FailedExchangesAreReportedAndKeepTheValue)
 {
+    MemoryReset reset;
     MessageBoxCatcher catcher;
     CRangeDialog dialog;
-    RunModal(dialog, [&](HWND) {
+    const INT_PTR result = RunModal(dialog, [&](HWND hDlg) {
         dialog.m_dwValue = 33;
         for (const char *pszText : {"4294967296", "-1", "3 4", "x", "", " "}) {
             catcher.m_boxes.clear();
@@ -124,27 +141,28 @@ TEST(CBaseDialog, FailedExchangesAreReportedAndKeepTheValue)
         EXPECT_TRUE(dialog.Save(" 35 "));
         EXPECT_EQ(35u, dialog.m_dwValue);
 
+        // Memory running out is told to nobody; the next message the dialog handles ends it.
         catcher.m_boxes.clear();
-        dialog.m_bThrow = true;
-        EXPECT_FALSE(dialog.Save("35"));
-        ASSERT_EQ(1u, catcher.m_boxes.size());
-        EXPECT_EQ(Text("An unexpected error occurred in this window.",
-                       u8"このウィンドウで予期しないエラーが発生しました。"),
-                  catcher.m_boxes[0].strText);
-        EndDialog(dialog.m_hWnd, IDOK);
+        dialog.m_bExhaustMemory = true;
+        EXPECT_FALSE(dialog.Save("37"));
+        EXPECT_TRUE(catcher.m_boxes.empty());
+        EXPECT_EQ(35u, dialog.m_dwValue);
+        SendMessageA(hDlg, WM_NULL, 0, 0);
     });
+    EXPECT_EQ(-1, result);
 }
 
-TEST(CBaseDialog, AFailedInitialisationEndsTheDialogWithMinusOne)
+TEST(CBaseDialog, MemoryRunningOutWhileSettingUpEndsTheDialogWithMinusOneUnshown)
 {
+    MemoryReset reset;
     MessageBoxCatcher catcher;
     CRangeDialog dialog;
-    dialog.m_bThrowInInit = true;
+    dialog.m_bExhaustMemoryInInit = true;
     bool bShown = false;
     EXPECT_EQ(-1, RunModal(dialog, [&](HWND hDlg) {
         bShown = true;
         EndDialog(hDlg, IDOK);
     }));
     EXPECT_FALSE(bShown);
-    EXPECT_EQ(1u, catcher.m_boxes.size()) << "the failure is reported";
+    EXPECT_TRUE(catcher.m_boxes.empty()) << "no message is put together without memory";
 }

@@ -5,11 +5,14 @@
 #include "common_ids.h"
 #include "dialog/dialog_driver.h"
 #include "dialog/dialog_test_util.h"
+#include "hardening/failing_allocator.h"
 #include "support/file_printer.h"
 #include "support/wine_test_support.h"
 #include "support/zrapi_scenario.h"
 
 #include <gtest/gtest.h>
+
+#include <iostream>
 
 namespace {
 const char MODEL[] = "RX-9100W";
@@ -228,5 +231,55 @@ TEST_F(OutcomeTest, EachSettingsSheetPressSendsOneJobAndOpensTheInputs)
                      },
                      MODEL, printer.Name().c_str()));
     EXPECT_EQ(Fields(Record({1, 6, 70, 68, 66, 64, 62, 60, 1, 32, 1, 0})), Fields(m_output));
+    EXPECT_TRUE(catcher.m_boxes.empty());
+}
+
+// Each allocation of a call that shows the dialog failing in turn, alone, so that the
+// component must stop by itself while memory is there again: a dialog that cannot be set up
+// is not shown, one that runs out of memory later ends, no message is shown, and the call
+// fails cleanly (0, the record untouched, no block left behind). A query that ran out does
+// not lead to the dialog for manual input. With memory again the call works. The Japanese
+// DLL is the same code with other resources; the query-only sweep covers its allocations.
+TEST_F(OutcomeTest, EveryAllocationFailingFailsTheCallCleanly)
+{
+    if (Japanese())
+        GTEST_SKIP() << "run with the English DLL: a dialog for each allocation takes a while";
+    ZrapiSession session;
+    CFailingAllocator allocator(m_hModule);
+    ASSERT_GT(allocator.Patched(), 0) << "the DLL imports no allocator";
+    MessageBoxCatcher catcher;
+    const struct {
+        BOOL bQuery;
+        DialogDriver::Script script;
+    } calls[] = {
+        {TRUE, [](HWND hDlg) { Click(hDlg, IDOK); }},
+        {FALSE,
+         [](HWND hDlg) {
+             Click(hDlg, IDC_SETTINGS_SHEET);
+             int id = IDC_PRINTER_ID1;
+             for (const char *pszValue : {"30", "32", "34", "36", "38", "40"})
+                 SetText(hDlg, id++, pszValue);
+             ChooseCassetteAndOk(hDlg);
+         }},
+    };
+    for (const auto &call : calls) {
+        SCOPED_TRACE(call.bQuery ? "options read" : "settings sheet and input");
+        allocator.Restart();
+        ASSERT_EQ(1, CallWithDialog(call.bQuery, call.script));
+        const std::string expected = Fields(m_output);
+        const unsigned int count = allocator.Allocations();
+        ASSERT_GT(count, 0u);
+        std::cout << count << " allocations in the call\n";
+        for (unsigned int n = 1; n <= count; ++n) {
+            SCOPED_TRACE("allocation " + std::to_string(n) + " of " + std::to_string(count) + " failing");
+            allocator.Restart(n, 1);
+            EXPECT_EQ(0, CallWithDialog(call.bQuery, call.script));
+            EXPECT_EQ(Fields(Canary()), Fields(m_output));
+            EXPECT_EQ(0, allocator.LiveBlocks());
+        }
+        allocator.Restart();
+        EXPECT_EQ(1, CallWithDialog(call.bQuery, call.script));
+        EXPECT_EQ(expected, Fields(m_output));
+    }
     EXPECT_TRUE(catcher.m_boxes.empty());
 }

@@ -72,7 +72,7 @@ DialogRun RunDialog(const OptionInfo &input, BOOL bInfoStored, const DialogDrive
     dialog.m_nModelIndex = MODEL_INDEX_RX9100W;
     dialog.m_bInfoStored = bInfoStored;
     dialog.m_bSheetRequested = FALSE;
-    dialog.m_strPrinterName = strPrinter;
+    dialog.m_strPrinterName = strPrinter.c_str();
     dialog.m_optionInfo = input;
     CWnd *pPrevious = theApp.m_pMainWnd;
     theApp.m_pMainWnd = &dialog;

@@ -13,6 +13,7 @@ public:
     Component &operator=(const Component &) = delete;
 
     bool Loaded() const { return m_pfnOpen != nullptr; }
+    HMODULE Module() const { return m_hModule; }
 
     LONG Call(LPCSTR pszPrinter, LPCSTR pszModel, const OptionInfo *pIn, OptionInfo *pOut, BOOL bShowDialog,
               BOOL bQueryPrinter, DWORD dwReserved = 0) const

@@ -69,11 +69,9 @@ TEST(CError, NegativeMessageIndexShowsNothing)
 TEST(CError, MissingParameterLeavesItsPlaceholderEmpty)
 {
     // Parameter base 52000 has no strings: both numbers vanish from the range message.
-    EXPECT_EQ(Japanese() ? std::string::npos : 0u, CError(50000, 52000)
-                                                       .ComposeMessage(100, 0, 1)
-                                                       .find("The Printer ID must be an even number value "
-                                                             "within the range of   to ."));
-    std::string composed = CError(50000, 52000).ComposeMessage(100, 0, 1);
+    const std::string composed(CError(50000, 52000).ComposeMessage(100, 0, 1));
+    EXPECT_EQ(Japanese() ? std::string::npos : 0u,
+              composed.find("The Printer ID must be an even number value within the range of   to ."));
     EXPECT_EQ(std::string::npos, composed.find('%'));
     EXPECT_EQ(std::string::npos, composed.find("30"));
 }

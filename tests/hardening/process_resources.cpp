@@ -89,6 +89,14 @@ bool GuiResourcesReported()
            GetLastError() != ERROR_CALL_NOT_IMPLEMENTED;
 }
 
+DWORD NextFreeTlsIndex()
+{
+    const DWORD index = TlsAlloc();
+    if (index != TLS_OUT_OF_INDEXES)
+        TlsFree(index);
+    return index;
+}
+
 DWORD GdiCellsInUse()
 {
     PROCESS_BASIC_INFORMATION process = {};
@@ -119,6 +127,7 @@ ProcessResources MeasureProcessResources()
         resources.nHandles = ProbedHandleCount();
     resources.nGdiObjects =
         GuiResourcesReported() ? GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) : GdiCellsInUse();
+    resources.nNextTlsIndex = NextFreeTlsIndex();
     return resources;
 }
 

@@ -1,5 +1,6 @@
-// What the running process holds, for the soak tests: private bytes, open handles and GDI
-// objects. Where Wine leaves the usual report empty, the figure is counted another way.
+// What the running process holds, for the soak tests: private bytes, open handles, GDI
+// objects and thread-local storage slots. Where Wine leaves the usual report empty, the
+// figure is counted another way.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,7 @@ struct ProcessResources {
     SIZE_T cbPrivate = 0;
     DWORD nHandles = 0;
     DWORD nGdiObjects = 0;
+    DWORD nNextTlsIndex = 0; // the slot TlsAlloc hands out next: the lowest free one
 };
 
 ProcessResources MeasureProcessResources();

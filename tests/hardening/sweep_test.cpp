@@ -7,6 +7,7 @@
 // OPTINFO_SWEEP_SEED and OPTINFO_SWEEP_COUNT choose the random scenarios.
 #include "e2e/component.h"
 #include "hardening/expected_outcome.h"
+#include "hardening/failing_allocator.h"
 #include "hardening/sweep_case.h"
 
 #include "support/wine_test_support.h"
@@ -323,4 +324,53 @@ TEST_F(SweepTest, HostileCallers)
     const OptionInfo in = CallerRecord();
     EXPECT_EQ(0, m_component.Call(PRINTER, "RX-9100W", &in, nullptr, FALSE, TRUE)) << "null output record";
     EXPECT_EQ(nullptr, GetModuleHandleA("ZRAPI.DLL"));
+}
+
+// Each allocation of a query-only call failing in turn, alone and with every later one, in
+// the real DLL: the call ends as cleanly as any failed call (0, the record untouched, no
+// message box, every start released and every channel closed) and leaves no block behind,
+// and the next call, with memory again, comes to what a call always does. Once for the
+// printer whose options are read, once for a different printer, whose message needs memory
+// of its own.
+TEST_F(SweepTest, EveryAllocationFailing)
+{
+    CFailingAllocator allocator(m_component.Module());
+    ASSERT_GT(allocator.Patched(), 0) << "the DLL imports no allocator";
+    const OptionInfo in = CallerRecord();
+    for (const char *pszModel : {"RX-9100W", "RX-7100W"}) {
+        SCOPED_TRACE(pszModel);
+        const auto call = [&](OptionInfo &out) {
+            m_catcher.m_boxes.clear();
+            out = Canary();
+            return m_component.Call(PRINTER, pszModel, &in, &out, FALSE, TRUE);
+        };
+        OptionInfo expected;
+        allocator.Restart();
+        const LONG expectedResult = call(expected);
+        const size_t expectedBoxes = m_catcher.m_boxes.size();
+        const unsigned int count = allocator.Allocations();
+        ASSERT_GT(count, 0u);
+        EXPECT_EQ(0, allocator.LiveBlocks());
+        std::cout << count << " allocations in a call for " << pszModel << "\n";
+        for (unsigned int failing : {CFailingAllocator::EVERY_LATER, 1u}) {
+            for (unsigned int n = 1; n <= count; ++n) {
+                SCOPED_TRACE("failing from allocation " + std::to_string(n) + " of " + std::to_string(count) +
+                             (failing == 1 ? ", alone" : ", on"));
+                OptionInfo out;
+                {
+                    ZrapiSession session;
+                    allocator.Restart(n, failing);
+                    EXPECT_EQ(0, call(out));
+                    EXPECT_TRUE(LogShowsEverythingReleased(session.Calls()));
+                }
+                EXPECT_TRUE(IsCanary(out));
+                EXPECT_TRUE(m_catcher.m_boxes.empty());
+                EXPECT_EQ(0, allocator.LiveBlocks());
+                allocator.Restart();
+                EXPECT_EQ(expectedResult, call(out));
+                EXPECT_TRUE(SameRecord(expected, out));
+                EXPECT_EQ(expectedBoxes, m_catcher.m_boxes.size());
+            }
+        }
+    }
 }

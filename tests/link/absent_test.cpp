@@ -15,9 +15,9 @@ TEST(BidiLinkAbsent, MissingLibraryGivesCode1AndEveryQuestionKeepsIt)
     EXPECT_EQ(BIDI_ERR_LOAD, link.m_nError);
     EXPECT_EQ(nullptr, link.m_hLibrary);
     EXPECT_FALSE(link.m_bOpen);
-    std::string text = "old";
+    CString text = "old";
     EXPECT_FALSE(link.QueryDeviceId("Office RX", text));
-    EXPECT_EQ("old", text);
+    EXPECT_EQ("old", std::string(text));
     EXPECT_FALSE(link.QueryStatus("Office RX", 0x10010003));
     EXPECT_EQ(BIDI_ERR_LOAD, link.m_nError);
     EXPECT_EQ(0, link.m_nLibResult);

@@ -47,12 +47,12 @@ TEST_P(MissingExport, GivesItsCodeAndCallsNothingUnbound)
     {
         CBidiLink link;
         ASSERT_EQ(hVariant, link.m_hLibrary);
-        std::string deviceId = "old";
+        CString deviceId = "old";
         gotDeviceId = link.QueryDeviceId(PRINTER, deviceId);
         if (Code() <= BIDI_ERR_NO_RELEASE) {
             EXPECT_EQ(Code(), link.m_nError);
             EXPECT_FALSE(link.m_bOpen);
-            EXPECT_EQ("old", deviceId);
+            EXPECT_EQ("old", std::string(deviceId));
         } else {
             EXPECT_EQ(Code(), CBidiQuerySel1(link.m_hLibrary).m_nError);
         }

@@ -53,8 +53,9 @@ Outcome AskDeviceId(const ZrapiScenario &scenario)
     Outcome outcome;
     {
         CBidiLink link;
-        outcome.strBytes = OLD_TEXT;
-        outcome.bResult = link.QueryDeviceId(PRINTER, outcome.strBytes);
+        CString deviceId = OLD_TEXT;
+        outcome.bResult = link.QueryDeviceId(PRINTER, deviceId);
+        outcome.strBytes = std::string(deviceId);
         outcome.nError = link.m_nError;
         outcome.nLibResult = link.m_nLibResult;
     }
@@ -90,9 +91,9 @@ TEST(BidiLink, DefaultPrinterAnswersBothQuestionsInContractOrder)
     {
         CBidiLink link;
         ASSERT_TRUE(link.m_bOpen);
-        std::string deviceId;
+        CString deviceId;
         EXPECT_TRUE(link.QueryDeviceId(PRINTER, deviceId));
-        EXPECT_EQ(ZrapiScenario().Parsed().m_strDeviceId, deviceId);
+        EXPECT_EQ(ZrapiScenario().Parsed().m_strDeviceId, std::string(deviceId));
         EXPECT_TRUE(link.QueryStatus(PRINTER, KEY_PRIMARY));
         EXPECT_EQ(DefaultStatus(), ResultBytes(link)); // binary bytes, a zero among them
         EXPECT_EQ(0, link.m_nError);
@@ -115,7 +116,7 @@ TEST(BidiLink, Sel0QuestionsPassSelectorZero)
     ZrapiSession session;
     {
         CBidiLink link;
-        std::string deviceId;
+        CString deviceId;
         EXPECT_TRUE(link.QueryDeviceIdSel0(PRINTER, deviceId));
         EXPECT_TRUE(link.QueryStatusSel0(PRINTER, KEY_FALLBACK));
         EXPECT_EQ(DefaultStatus(KEY_FALLBACK), ResultBytes(link));
@@ -133,9 +134,9 @@ TEST(BidiLink, StartRefusedWithMinus13AnswersNothingAndIsNeverReleased)
     {
         CBidiLink link;
         EXPECT_FALSE(link.m_bOpen);
-        std::string text = OLD_TEXT;
+        CString text = OLD_TEXT;
         EXPECT_FALSE(link.QueryDeviceId(PRINTER, text));
-        EXPECT_EQ(OLD_TEXT, text);
+        EXPECT_EQ(OLD_TEXT, std::string(text));
         EXPECT_FALSE(link.QueryStatus(PRINTER, KEY_PRIMARY));
         EXPECT_EQ(0, link.m_nError);
         EXPECT_EQ(nullptr, link.m_pResult);
@@ -156,7 +157,7 @@ TEST(BidiLink, NestedLinkStartsBeforeTheOuterRelease)
     ZrapiSession session;
     {
         CBidiLink outer;
-        std::string deviceId;
+        CString deviceId;
         EXPECT_TRUE(outer.QueryDeviceId(PRINTER, deviceId));
         {
             CBidiLink inner;
@@ -345,9 +346,9 @@ TEST(BidiLinkLoad, LibraryRefusingToLoadGivesCode1)
         CBidiLink link;
         EXPECT_EQ(BIDI_ERR_LOAD, link.m_nError);
         EXPECT_EQ(nullptr, link.m_hLibrary);
-        std::string text = OLD_TEXT;
+        CString text = OLD_TEXT;
         EXPECT_FALSE(link.QueryDeviceId(PRINTER, text));
-        EXPECT_EQ(OLD_TEXT, text);
+        EXPECT_EQ(OLD_TEXT, std::string(text));
         EXPECT_EQ(BIDI_ERR_LOAD, link.m_nError);
     }
     std::vector<ZrapiCall> calls = session.Calls();

@@ -33,7 +33,7 @@ TEST(BidiQuery, FailedDeviceIdProbeAllocatesNothingAndLeavesTheTextEmpty)
         CBidiQuerySel1 query(link.m_hLibrary);
         EXPECT_EQ(FAILURE, query.GetDeviceId(PRINTER));
         EXPECT_EQ(BIDI_ERR_GET_DEVICE_ID, query.m_nError);
-        EXPECT_EQ("", query.m_strDeviceId);
+        EXPECT_TRUE(query.m_strDeviceId.IsEmpty());
     }
     EXPECT_EQ(1, Count(session, "ZRGetDeviceID"));
 }

@@ -32,9 +32,9 @@ TEST(ExtractModel, TakesTheValueOfTheFirstMdlPair)
         {"MDL:A;MDL:B;", true, "A"},
     };
     for (const ModelCase &c : cases) {
-        std::string model = "previous";
+        CString model = "previous";
         EXPECT_EQ(c.bFound ? TRUE : FALSE, ExtractModel(c.pszDeviceId, model)) << c.pszDeviceId;
-        EXPECT_EQ(c.pszModel, model) << c.pszDeviceId;
+        EXPECT_EQ(c.pszModel, std::string(model)) << c.pszDeviceId;
     }
 }
 
@@ -42,12 +42,12 @@ TEST(ExtractModel, NoMatchStartsInsideADoubleByteCharacter)
 {
     if (GetACP() != 932)
         GTEST_SKIP() << "needs code page 932";
-    std::string model;
+    CString model;
     ASSERT_TRUE(ExtractModel(KATAKANA_MU_THEN_DL, model));
-    EXPECT_EQ("RX-9100W", model) << "the M after the lead byte 0x83 belongs to a character";
+    EXPECT_EQ("RX-9100W", std::string(model)) << "the M after the lead byte 0x83 belongs to a character";
     // A ';' that is a trail byte does not end the model: 0x83 0x3B is one character.
     ASSERT_TRUE(ExtractModel("MDL:RX\x83;9100W;", model));
-    EXPECT_EQ("RX\x83;9100W", model);
+    EXPECT_EQ("RX\x83;9100W", std::string(model));
 }
 
 TEST(CheckModel, EqualNamesIgnoringCaseShowNothing)

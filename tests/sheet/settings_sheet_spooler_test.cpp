@@ -44,7 +44,7 @@ int CHandleCounter::s_nHeld;
 
 std::string ExpectedJob()
 {
-    const std::vector<BYTE> request = ComposeSettingsSheetRequest();
+    const SettingsSheetRequest request = ComposeSettingsSheetRequest();
     return "\x1B@\x1B@" + std::string(request.begin(), request.end()) + "\x1B@\x1B@";
 }
 } // namespace

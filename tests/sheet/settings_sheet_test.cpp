@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 // The request as the printer expects it, written out byte by byte.
 const BYTE REQUEST[68] = {
@@ -21,7 +23,9 @@ const BYTE REQUEST[68] = {
 
 TEST(SettingsSheetRequest, IsTheSixtyEightBytesOfTheCommandStream)
 {
-    EXPECT_EQ(std::vector<BYTE>(REQUEST, REQUEST + sizeof(REQUEST)), ComposeSettingsSheetRequest());
+    const SettingsSheetRequest request = ComposeSettingsSheetRequest();
+    EXPECT_EQ(std::vector<BYTE>(REQUEST, REQUEST + sizeof(REQUEST)),
+              std::vector<BYTE>(request.begin(), request.end()));
 }
 
 TEST(SettingsSheetRequest, ReachesTheSpoolerFramedInOneWriteAtClose)

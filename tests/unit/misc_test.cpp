@@ -98,16 +98,16 @@ TEST(SystemVersion, CombinationsWithoutACodeLeaveTheValue)
 TEST(TabField, FieldsAreCountedFromZero)
 {
     CMisc misc;
-    std::string text = "No Optional Paper Source installed\t0";
+    CString text = "No Optional Paper Source installed\t0";
     EXPECT_TRUE(misc.GetTabField(text, 0));
-    EXPECT_EQ("No Optional Paper Source installed", text);
+    EXPECT_EQ("No Optional Paper Source installed", std::string(text));
     text = "a\tb\tc";
     EXPECT_TRUE(misc.GetTabField(text, 2));
-    EXPECT_EQ("c", text);
+    EXPECT_EQ("c", std::string(text));
     text = "no tab";
     EXPECT_FALSE(misc.GetTabField(text, 1));
-    EXPECT_EQ("no tab", text);
-    text.clear();
+    EXPECT_EQ("no tab", std::string(text));
+    text.Empty();
     EXPECT_FALSE(misc.GetTabField(text, 0));
 }
 
@@ -117,12 +117,12 @@ TEST(TabField, TrailByteThatLooksLikeATabIsNotASeparatorUnderCodePage932)
         GTEST_SKIP() << "needs code page 932";
     CMisc misc;
     // "用紙カセット2\t1" in Shift-JIS: field 1 is the code.
-    std::string text = "\x97\x70\x8E\x86\x83\x4A\x83\x5A\x83\x62\x83\x67"
-                       "2\t1";
+    CString text = "\x97\x70\x8E\x86\x83\x4A\x83\x5A\x83\x62\x83\x67"
+                   "2\t1";
     EXPECT_TRUE(misc.GetTabField(text, 1));
-    EXPECT_EQ("1", text);
+    EXPECT_EQ("1", std::string(text));
     // 0x81 0x09 is not a valid pair but a lead byte still swallows the next byte.
     text = "\x81\x09x\ty";
     EXPECT_TRUE(misc.GetTabField(text, 1));
-    EXPECT_EQ("y", text);
+    EXPECT_EQ("y", std::string(text));
 }

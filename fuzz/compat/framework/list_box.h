@@ -2,10 +2,10 @@
 // that do not exist on Linux. Only what CMisc::GetListBoxField calls; never fuzzed.
 #pragma once
 
-#include <string>
+#include "framework/string.h"
 
 class CListBox {
 public:
     int GetCount() const;
-    bool GetText(int nIndex, std::string &strText) const;
+    bool GetText(int nIndex, CString &strText) const;
 };

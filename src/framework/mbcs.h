@@ -1,6 +1,7 @@
 // Multibyte text stepping and case-insensitive comparison in the system's ANSI code page.
-// The parsers of printer data use only these, so that they also build natively on Linux
-// (for fuzzing), where code page 932 lead-byte rules stand in for the system's.
+// The text type and the parsers of printer data use only these, so that they also build
+// natively on Linux (for fuzzing), where code page 932 lead-byte rules stand in for the
+// system's.
 #pragma once
 
 #ifdef _WIN32

@@ -1,0 +1,68 @@
+// The little of a C++ run time that the shipped DLLs need, in place of the compiler's: the
+// entry point, which constructs the static objects when the module is loaded and destroys
+// them when it is freed, and the heap operators. Nothing of the compiler's exception or
+// thread support is linked, so a load takes nothing from the process that the free does
+// not give back, and the module has no thread-local storage directory, with which Windows 95
+// and Win32s refuse to load a DLL at run time.
+#include "framework/heap.h"
+
+#include <cstdlib>
+
+namespace {
+// One static object with a destructor registers it; the compiler's start-up registers the
+// runner of the others. A handful in all.
+const int EXIT_FUNCTION_COUNT = 16;
+
+void(__cdecl *g_pfnExitFunctions[EXIT_FUNCTION_COUNT])(void);
+int g_nExitFunctions = 0;
+} // namespace
+
+// GCC's start-up of static objects on this target: runs their constructors, which register
+// the destructors with atexit.
+extern "C" void __main();
+
+// Run when the module is freed: the C runtime's own atexit would call into a module that is
+// gone by the time the process exits.
+extern "C" int __cdecl atexit(void(__cdecl *pfnFunction)(void))
+{
+    if (g_nExitFunctions == EXIT_FUNCTION_COUNT)
+        return -1;
+    g_pfnExitFunctions[g_nExitFunctions++] = pfnFunction;
+    return 0;
+}
+
+// The entry point that the linker gives a DLL.
+extern "C" BOOL WINAPI DllMainCRTStartup(HINSTANCE, DWORD dwReason, LPVOID)
+{
+    if (dwReason == DLL_PROCESS_ATTACH) {
+        __main();
+    } else if (dwReason == DLL_PROCESS_DETACH) {
+        while (g_nExitFunctions > 0)
+            g_pfnExitFunctions[--g_nExitFunctions]();
+    }
+    return TRUE;
+}
+
+// Without a block, new gives nullptr rather than throw: the component is compiled with
+// -fcheck-new, so every new expression tests for it, and the heap remembers the failure.
+void *operator new(size_t cb)
+{
+    return AfxAllocMemory(cb);
+}
+
+void operator delete(void *p) noexcept
+{
+    AfxFreeMemory(p);
+}
+
+void operator delete(void *p, size_t) noexcept
+{
+    AfxFreeMemory(p);
+}
+
+// Only a call through an object under construction or destruction gets here: a fault of
+// the module's own, with nothing sound left to do.
+extern "C" void __cxa_pure_virtual()
+{
+    abort();
+}

@@ -1,0 +1,218 @@
+#include "framework/string.h"
+
+#include "framework/app.h"
+#include "framework/heap.h"
+#include "framework/mbcs.h"
+
+#include <climits>
+#include <cstring>
+
+namespace {
+// The component's strings are short; any resource string of it fits.
+const int RESOURCE_STRING_SIZE = 1024;
+
+int Clip(int nValue, int nMax)
+{
+    return nValue < 0 ? 0 : (nValue > nMax ? nMax : nValue);
+}
+} // namespace
+
+CString::CString(LPCSTR psz)
+{
+    Assign(psz, psz ? static_cast<int>(std::strlen(psz)) : 0);
+}
+
+CString::CString(LPCSTR pch, int nLength)
+{
+    Assign(pch, nLength);
+}
+
+CString::CString(const CString &str)
+{
+    Assign(str.m_pszData, str.m_nLength);
+}
+
+CString::CString(CString &&str)
+    : m_pszData(str.m_pszData), m_nLength(str.m_nLength), m_nCapacity(str.m_nCapacity)
+{
+    str.m_pszData = nullptr;
+    str.m_nLength = 0;
+    str.m_nCapacity = 0;
+}
+
+CString &CString::operator=(const CString &str)
+{
+    return this == &str ? *this : Assign(str.m_pszData, str.m_nLength);
+}
+
+CString &CString::operator=(CString &&str)
+{
+    if (this != &str) {
+        Empty();
+        m_pszData = str.m_pszData;
+        m_nLength = str.m_nLength;
+        m_nCapacity = str.m_nCapacity;
+        str.m_pszData = nullptr;
+        str.m_nLength = 0;
+        str.m_nCapacity = 0;
+    }
+    return *this;
+}
+
+CString &CString::operator=(LPCSTR psz)
+{
+    return Assign(psz, psz ? static_cast<int>(std::strlen(psz)) : 0);
+}
+
+CString::~CString()
+{
+    AfxFreeMemory(m_pszData);
+}
+
+void CString::Empty()
+{
+    AfxFreeMemory(m_pszData);
+    m_pszData = nullptr;
+    m_nLength = 0;
+    m_nCapacity = 0;
+}
+
+CString &CString::operator+=(LPCSTR psz)
+{
+    return Append(psz, psz ? static_cast<int>(std::strlen(psz)) : 0);
+}
+
+CString &CString::operator+=(char ch)
+{
+    return Append(&ch, 1);
+}
+
+CString CString::Mid(int nFirst, int nCount) const
+{
+    nFirst = Clip(nFirst, m_nLength);
+    return CString(m_pszData + nFirst, Clip(nCount, m_nLength - nFirst));
+}
+
+CString CString::Mid(int nFirst) const
+{
+    return Mid(nFirst, m_nLength);
+}
+
+CString CString::Left(int nCount) const
+{
+    return Mid(0, nCount);
+}
+
+int CString::Find(LPCSTR pszSub, int nStart) const
+{
+    if (!pszSub || !m_pszData || nStart < 0)
+        return -1;
+    const size_t subLength = std::strlen(pszSub);
+    const char *pEnd = m_pszData + m_nLength;
+    for (const char *p = m_pszData + nStart; p < pEnd; p = NextChar(p, pEnd)) {
+        if (static_cast<size_t>(pEnd - p) >= subLength && std::memcmp(p, pszSub, subLength) == 0)
+            return static_cast<int>(p - m_pszData);
+    }
+    return -1;
+}
+
+BOOL CString::LoadString(UINT nId)
+{
+    char buffer[RESOURCE_STRING_SIZE];
+    const int length = ::LoadStringA(AfxGetResourceHandle(), nId, buffer, RESOURCE_STRING_SIZE);
+    Assign(buffer, length);
+    return !IsEmpty();
+}
+
+LPSTR CString::GetBuffer(int nMinLength)
+{
+    char *pOld = nullptr;
+    if (!Reserve(nMinLength > m_nLength ? nMinLength : m_nLength, pOld))
+        return nullptr;
+    AfxFreeMemory(pOld);
+    return m_pszData;
+}
+
+void CString::ReleaseBuffer(int nNewLength)
+{
+    if (!m_pszData)
+        return;
+    const int maxLength = m_nCapacity - 1;
+    if (nNewLength < 0) {
+        const void *pZero = std::memchr(m_pszData, '\0', static_cast<size_t>(maxLength));
+        nNewLength = pZero ? static_cast<int>(static_cast<const char *>(pZero) - m_pszData) : maxLength;
+    }
+    m_nLength = Clip(nNewLength, maxLength);
+    m_pszData[m_nLength] = '\0';
+}
+
+BOOL CString::Reserve(int nLength, char *&pOld)
+{
+    pOld = nullptr;
+    if (nLength < m_nCapacity)
+        return TRUE;
+    // No text of the component comes near this; a length that would overflow the count is
+    // as much beyond the heap as a block it cannot give.
+    if (nLength < 0 || nLength >= INT_MAX / 2) {
+        Empty();
+        AfxNoteOutOfMemory();
+        return FALSE;
+    }
+    // Doubling keeps a string built by many appends from copying itself each time.
+    const int capacity = nLength < m_nCapacity * 2 ? m_nCapacity * 2 : nLength + 1;
+    char *pNew = static_cast<char *>(AfxAllocMemory(static_cast<size_t>(capacity)));
+    if (!pNew) {
+        Empty();
+        return FALSE;
+    }
+    if (m_pszData)
+        std::memcpy(pNew, m_pszData, static_cast<size_t>(m_nLength) + 1);
+    else
+        pNew[0] = '\0';
+    pOld = m_pszData;
+    m_pszData = pNew;
+    m_nCapacity = capacity;
+    return TRUE;
+}
+
+CString &CString::Assign(LPCSTR pch, int nLength)
+{
+    if (m_pszData) {
+        m_nLength = 0;
+        m_pszData[0] = '\0';
+    }
+    return Append(pch, nLength);
+}
+
+CString &CString::Append(LPCSTR pch, int nLength)
+{
+    if (!pch || nLength <= 0)
+        return *this;
+    char *pOld = nullptr;
+    // m_nLength stays below INT_MAX / 2, so the sum cannot overflow where it is made.
+    if (!Reserve(nLength < INT_MAX / 2 ? m_nLength + nLength : -1, pOld))
+        return *this;
+    // The text may come from this string's own block: moved, and the old block freed after.
+    std::memmove(m_pszData + m_nLength, pch, static_cast<size_t>(nLength));
+    m_nLength += nLength;
+    m_pszData[m_nLength] = '\0';
+    AfxFreeMemory(pOld);
+    return *this;
+}
+
+// One pass, so that a parameter text containing "%2" is not substituted again.
+void AfxFormatString2(CString &strResult, UINT nId, LPCSTR psz1, LPCSTR psz2)
+{
+    CString format;
+    format.LoadString(nId);
+    strResult.Empty();
+    const LPCSTR pszFormat = format;
+    for (int i = 0; i < format.GetLength(); ++i) {
+        if (pszFormat[i] == '%' && (pszFormat[i + 1] == '1' || pszFormat[i + 1] == '2')) {
+            strResult += pszFormat[i + 1] == '1' ? psz1 : psz2;
+            ++i;
+        } else {
+            strResult += pszFormat[i];
+        }
+    }
+}

@@ -1,0 +1,61 @@
+// Owned text of the framework stand-in, in the shape of the platform framework's string
+// class: multibyte text in the system's ANSI code page on the process heap, always
+// zero-terminated. It may hold zero bytes of its own, which GetLength counts. An operation
+// that runs out of memory leaves the string empty; framework/heap.h remembers why.
+#pragma once
+
+#include <windows.h>
+
+class CString {
+public:
+    CString() = default;
+    CString(LPCSTR psz);
+    CString(LPCSTR pch, int nLength);
+    CString(const CString &str);
+    CString(CString &&str);
+    CString &operator=(const CString &str);
+    CString &operator=(CString &&str);
+    CString &operator=(LPCSTR psz);
+    ~CString();
+
+    int GetLength() const { return m_nLength; }
+    BOOL IsEmpty() const { return m_nLength == 0; }
+    void Empty();
+    operator LPCSTR() const { return m_pszData ? m_pszData : ""; }
+
+    CString &operator+=(LPCSTR psz);
+    CString &operator+=(char ch);
+
+    // Byte counts and offsets, clipped to the text: nCount bytes from nFirst, everything from
+    // nFirst, the first nCount bytes.
+    CString Mid(int nFirst, int nCount) const;
+    CString Mid(int nFirst) const;
+    CString Left(int nCount) const;
+
+    // Offset of the first occurrence of pszSub at or after nStart (itself a character start)
+    // that starts a character of the code page: the trail byte of a double-byte character
+    // never matches. -1 when there is none.
+    int Find(LPCSTR pszSub, int nStart = 0) const;
+
+    // String resource nId of this module; FALSE, and empty, when it is missing or empty.
+    BOOL LoadString(UINT nId);
+
+    // Room for nMinLength bytes and the terminating zero, for a system call to fill; nullptr
+    // when memory runs out. ReleaseBuffer then sets the length (-1: up to the first zero).
+    LPSTR GetBuffer(int nMinLength);
+    void ReleaseBuffer(int nNewLength = -1);
+
+private:
+    // Room for nLength bytes and the zero, the text kept. The block it replaces comes back in
+    // pOld, to be freed once nothing reads from it. FALSE, and empty, without memory.
+    BOOL Reserve(int nLength, char *&pOld);
+    CString &Assign(LPCSTR pch, int nLength);
+    CString &Append(LPCSTR pch, int nLength);
+
+    char *m_pszData = nullptr;
+    int m_nLength = 0;
+    int m_nCapacity = 0; // bytes of m_pszData, the zero included
+};
+
+// String resource nId with every "%1" replaced by psz1 and every "%2" by psz2.
+void AfxFormatString2(CString &strResult, UINT nId, LPCSTR psz1, LPCSTR psz2);
