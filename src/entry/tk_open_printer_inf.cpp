@@ -102,14 +102,16 @@ LONG OpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, const OptionInfo
         if (theApp.m_nModelIndex != MODEL_INDEX_RX9100W)
             return 0;
         INT_PTR result = RunDialog(pszPrinterName, bInfoStored, working);
-        // A dialog that could not be created, or ran out of memory, is a failure, not a
-        // success without a record.
-        if (result == DIALOG_FAILED)
+        if (AfxIsOutOfMemory())
             return 0;
+        // The printer's record is valid whether or not the dialog could show it.
         if (bInfoStored || result == IDOK) {
             CopyTo(working, pOutInfo);
             return 1;
         }
+        // Without a dialog the user entered nothing: a failure, not a success without a record.
+        if (result == DIALOG_FAILED)
+            return 0;
         return result == IDCANCEL ? 0 : 1;
     }
 

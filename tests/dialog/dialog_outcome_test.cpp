@@ -145,12 +145,18 @@ TEST_F(OutcomeTest, AnyOtherDialogResultReturnsOneAndWritesNothing)
     EXPECT_EQ(Fields(Canary()), Fields(m_output));
 }
 
-TEST_F(OutcomeTest, ADialogThatCannotBeCreatedFailsTheCall)
+TEST_F(OutcomeTest, ADialogThatCannotBeCreatedFailsTheCallUnlessThePrinterAnswered)
 {
     CreationBlocker blocker;
     EXPECT_EQ(0, CallWithDialog(FALSE, [](HWND hDlg) { Click(hDlg, IDOK); }));
     EXPECT_FALSE(m_bDialogShown);
     EXPECT_EQ(Fields(Canary()), Fields(m_output));
+
+    // The printer's record is handed back although it could not be shown.
+    ZrapiSession session;
+    EXPECT_EQ(1, CallWithDialog(TRUE, [](HWND hDlg) { Click(hDlg, IDOK); }));
+    EXPECT_FALSE(m_bDialogShown);
+    EXPECT_EQ(Fields(PrinterRecord()), Fields(m_output));
 }
 
 TEST_F(OutcomeTest, TheOtherModelGetsNoDialog)
