@@ -14,13 +14,13 @@ esac
 allowlist="$(dirname "$0")/shipped-imports.txt"
 max_stripped=102400
 status=0
-fail() { echo "FAIL $1: $2"; status=1; }
+fail() { echo "FAIL $1: $2"; status=1; dll_failed=1; }
 allowed=$(grep -v '^#' "$allowlist" | awk '{print tolower($1) " " $2}')
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 for dll in optinfo_en.dll optinfo_ja.dll; do
   f="$bin/$dll"
-  failed_before=$status
+  dll_failed=0
   [ -f "$f" ] || { fail "$dll" "missing"; continue; }
   headers=$($tools-objdump -p "$f" 2>&1) || { fail "$dll" "not a PE image"; continue; }
   grep -q "file format $format" <<<"$headers" || fail "$dll" "not a $kind image"
@@ -39,7 +39,7 @@ for dll in optinfo_en.dll optinfo_ja.dll; do
   $tools-strip -o "$scratch/$dll" "$f"
   size=$(stat -c %s "$scratch/$dll")
   [ "$size" -le $max_stripped ] || fail "$dll" "$size bytes stripped, more than $max_stripped"
-  [ $status -eq "$failed_before" ] &&
+  [ $dll_failed -eq 0 ] &&
     echo "ok $dll: $kind, exports TKOpenPrinterInf, $(wc -l <<<"$imports") allowed imports, no TLS directory, $size bytes stripped"
 done
 exit $status
