@@ -1,11 +1,8 @@
 #include "scenario.h"
 
-#include "scenario_text.h"
-
-#include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
+#include <errno.h>
+#include <stdlib.h>
+#include <string.h>
 
 namespace zrapi {
 namespace {
@@ -14,58 +11,102 @@ const char *const FUNCTION_NAMES[FUNCTION_COUNT] = {
     "ZRSend",       "ZRReceive", "ZRGetStatus",   "ZRReceiveCancel",       "ZRSetOption",   "ZRGetOption",
 };
 
-const char WHITESPACE[] = " \t\r";
+// A part of the scenario text.
+struct Span {
+    const char *pText;
+    size_t nLength;
+};
 
-std::string Trim(const std::string &strText)
+// A channel line has at most three words and a fault line three: four means too many.
+const size_t MAX_WORDS = 4;
+// Longer than any number that fits in 32 bits, leading zeros aside.
+const size_t MAX_NUMBER_LENGTH = 63;
+
+bool IsBlank(char c)
 {
-    std::string::size_type first = strText.find_first_not_of(WHITESPACE);
-    if (first == std::string::npos)
-        return std::string();
-    return strText.substr(first, strText.find_last_not_of(WHITESPACE) - first + 1);
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+Span Trim(Span text)
+{
+    while (text.nLength > 0 && IsBlank(text.pText[0])) {
+        ++text.pText;
+        --text.nLength;
+    }
+    while (text.nLength > 0 && IsBlank(text.pText[text.nLength - 1]))
+        --text.nLength;
+    return text;
+}
+
+// The first word of the text (which starts with no blank), and the rest trimmed.
+Span FirstWord(Span text, Span &rest)
+{
+    size_t end = 0;
+    while (end < text.nLength && !IsBlank(text.pText[end]))
+        ++end;
+    rest = Trim({text.pText + end, text.nLength - end});
+    return {text.pText, end};
+}
+
+// The words of the text, at most MAX_WORDS of them; returns their count.
+size_t Words(Span text, Span (&words)[MAX_WORDS])
+{
+    size_t count = 0;
+    for (Span rest = Trim(text); rest.nLength > 0 && count < MAX_WORDS;)
+        words[count++] = FirstWord(rest, rest);
+    return count;
+}
+
+bool Is(Span word, const char *pszText)
+{
+    return word.nLength == strlen(pszText) && memcmp(word.pText, pszText, word.nLength) == 0;
 }
 
 // A whole number in decimal or 0x hexadecimal, optionally negative, that fits in 32 bits.
-bool ParseNumber(const std::string &strWord, long long nMin, long long nMax, long long &nValue)
+bool ParseNumber(Span word, long long nMin, long long nMax, long long &nValue)
 {
-    if (strWord.empty())
+    if (word.nLength == 0 || word.nLength > MAX_NUMBER_LENGTH)
         return false;
+    char text[MAX_NUMBER_LENGTH + 1];
+    memcpy(text, word.pText, word.nLength);
+    text[word.nLength] = '\0';
     char *pEnd = nullptr;
     errno = 0;
-    nValue = std::strtoll(strWord.c_str(), &pEnd, 0);
+    nValue = strtoll(text, &pEnd, 0);
     return errno == 0 && *pEnd == '\0' && nValue >= nMin && nValue <= nMax;
 }
 
-bool ParseLong(const std::string &strWord, LONG &nValue)
+bool ParseLong(Span word, LONG &nValue)
 {
     long long value = 0;
-    if (!ParseNumber(strWord, -0x80000000LL, 0x7FFFFFFFLL, value))
+    if (!ParseNumber(word, -0x80000000LL, 0x7FFFFFFFLL, value))
         return false;
     nValue = static_cast<LONG>(value);
     return true;
 }
 
-bool ParseDword(const std::string &strWord, DWORD &dwValue)
+bool ParseDword(Span word, DWORD &dwValue)
 {
     long long value = 0;
-    if (!ParseNumber(strWord, 0, 0xFFFFFFFFLL, value))
+    if (!ParseNumber(word, 0, 0xFFFFFFFFLL, value))
         return false;
     dwValue = static_cast<DWORD>(value);
     return true;
 }
 
-bool ParseWord(const std::string &strWord, WORD &wValue)
+bool ParseWord(Span word, WORD &wValue)
 {
     long long value = 0;
-    if (!ParseNumber(strWord, 0, 0xFFFF, value))
+    if (!ParseNumber(word, 0, 0xFFFF, value))
         return false;
     wValue = static_cast<WORD>(value);
     return true;
 }
 
-bool ParseFunction(const std::string &strWord, Function &function)
+bool ParseFunction(Span word, Function &function)
 {
     for (int i = 0; i < FUNCTION_COUNT; ++i) {
-        if (strWord == FUNCTION_NAMES[i]) {
+        if (Is(word, FUNCTION_NAMES[i])) {
             function = static_cast<Function>(i);
             return true;
         }
@@ -73,48 +114,26 @@ bool ParseFunction(const std::string &strWord, Function &function)
     return false;
 }
 
-bool ParseCall(const std::string &strWord, LONG &nCall)
+bool ParseCall(Span word, LONG &nCall)
 {
-    if (strWord == "*") {
+    if (Is(word, "*")) {
         nCall = EVERY_CALL;
         return true;
     }
-    return ParseLong(strWord, nCall) && nCall >= 1;
+    return ParseLong(word, nCall) && nCall >= 1;
 }
 
-bool ParseFaultKind(const std::string &strWord, FaultKind &kind)
+bool ParseFaultKind(Span word, FaultKind &kind)
 {
-    if (strWord == "fail")
+    if (Is(word, "fail"))
         kind = FAULT_FAIL;
-    else if (strWord == "result")
+    else if (Is(word, "result"))
         kind = FAULT_RESULT;
-    else if (strWord == "size")
+    else if (Is(word, "size"))
         kind = FAULT_SIZE;
     else
         return false;
     return true;
-}
-
-std::vector<std::string> Split(const std::string &strText, const char *pszSeparators)
-{
-    std::vector<std::string> parts;
-    std::string::size_type start = strText.find_first_not_of(pszSeparators);
-    while (start != std::string::npos) {
-        std::string::size_type end = strText.find_first_of(pszSeparators, start);
-        parts.push_back(strText.substr(start, end - start));
-        start = end == std::string::npos ? end : strText.find_first_not_of(pszSeparators, end);
-    }
-    return parts;
-}
-// Every line, empty ones included, so that an error names the right line number.
-std::vector<std::string> Lines(const std::string &strText)
-{
-    std::vector<std::string> lines;
-    std::string::size_type start = 0;
-    for (std::string::size_type end; (end = strText.find('\n', start)) != std::string::npos; start = end + 1)
-        lines.push_back(strText.substr(start, end - start));
-    lines.push_back(strText.substr(start));
-    return lines;
 }
 } // namespace
 
@@ -123,84 +142,148 @@ const char *FunctionName(Function function)
     return FUNCTION_NAMES[function];
 }
 
-bool CScenario::Parse(const std::string &strText, std::string &strError)
+bool CScenario::Parse(const char *pText, size_t nLength, CText &error)
 {
-    *this = CScenario();
-    const std::vector<std::string> lines = Lines(strText);
-    for (std::vector<std::string>::size_type i = 0; i < lines.size(); ++i) {
-        std::string reason;
-        if (!ParseLine(Trim(lines[i]), reason)) {
-            strError = "line " + std::to_string(i + 1) + ": " + reason;
+    m_nChannels = m_nStatus = m_nFaults = 0;
+    m_bytes[0] = '\0';
+    m_nBytes = 1;
+    m_deviceId = {0, 1};
+    if (nLength > MAX_SCENARIO_BYTES) {
+        error.Add("is larger than ").AddNumber(static_cast<long>(MAX_SCENARIO_BYTES)).Add(" bytes");
+        return false;
+    }
+    // Every line, empty ones included, so that an error names the right line number.
+    size_t start = 0;
+    for (long line = 1;; ++line) {
+        const void *pNewline = memchr(pText + start, '\n', nLength - start);
+        const size_t end = pNewline ? static_cast<const char *>(pNewline) - pText : nLength;
+        const Span trimmed = Trim({pText + start, end - start});
+        CText reason;
+        if (!ParseLine(trimmed.pText, trimmed.nLength, reason)) {
+            error.Add("line ").AddNumber(line).Add(": ").Add(reason);
             return false;
         }
+        if (!pNewline)
+            return true;
+        start = end + 1;
     }
-    return true;
 }
 
-bool CScenario::ParseLine(const std::string &strLine, std::string &strError)
+bool CScenario::ParseLine(const char *pLine, size_t nLength, CText &error)
 {
-    if (strLine.empty() || strLine[0] == '#')
+    if (nLength == 0 || pLine[0] == '#')
         return true;
-    std::string::size_type space = strLine.find_first_of(WHITESPACE);
-    const std::string directive = strLine.substr(0, space);
-    const std::string rest = space == std::string::npos ? std::string() : Trim(strLine.substr(space));
+    Span rest;
+    const Span directive = FirstWord({pLine, nLength}, rest);
 
-    if (directive == "device_id")
-        return Unescape(rest, m_strDeviceId, strError);
-
-    if (directive == "status") {
-        std::string::size_type keyEnd = rest.find_first_of(WHITESPACE);
-        DWORD key = 0;
-        if (!ParseDword(rest.substr(0, keyEnd), key)) {
-            strError = "status needs a channel key";
+    if (Is(directive, "device_id")) {
+        if (!Store(rest.pText, rest.nLength, m_deviceId, error))
             return false;
-        }
-        std::string bytes;
-        const std::string text = keyEnd == std::string::npos ? std::string() : Trim(rest.substr(keyEnd));
-        if (!Unescape(text, bytes, strError))
-            return false;
-        m_status[key] = bytes;
+        m_bytes[m_nBytes++] = '\0';
+        ++m_deviceId.nLength;
         return true;
     }
 
-    const std::vector<std::string> words = Split(rest, WHITESPACE);
-    if (directive == "channel") {
+    if (Is(directive, "status"))
+        return ParseStatus(rest.pText, rest.nLength, error);
+
+    Span words[MAX_WORDS];
+    const size_t count = Words(rest, words);
+    if (Is(directive, "channel")) {
         ChannelEntry entry = {0, 0, 0};
-        if ((words.size() != 2 && words.size() != 3) || !ParseDword(words[0], entry.dwKey) ||
-            !ParseWord(words[1], entry.wFlags) ||
-            (words.size() == 3 && !ParseWord(words[2], entry.wReserved))) {
-            strError = "channel needs a key, 16-bit flags and optionally 16 reserved bits";
+        if ((count != 2 && count != 3) || !ParseDword(words[0], entry.dwKey) ||
+            !ParseWord(words[1], entry.wFlags) || (count == 3 && !ParseWord(words[2], entry.wReserved))) {
+            error.Add("channel needs a key, 16-bit flags and optionally 16 reserved bits");
             return false;
         }
-        m_channels.push_back(entry);
+        if (m_nChannels == MAX_CHANNELS) {
+            error.Add("more than ").AddNumber(MAX_CHANNELS).Add(" channel lines");
+            return false;
+        }
+        m_channels[m_nChannels++] = entry;
         return true;
     }
 
     Fault fault = {FAULT_FAIL, FN_INITIALIZE, EVERY_CALL, 0};
     if (ParseFaultKind(directive, fault.kind)) {
-        if (words.size() != 3 || !ParseFunction(words[0], fault.function) ||
-            !ParseCall(words[1], fault.nCall) || !ParseLong(words[2], fault.nValue)) {
-            strError = directive + " needs a function name, a call number or *, and a 32-bit value";
+        if (count != 3 || !ParseFunction(words[0], fault.function) || !ParseCall(words[1], fault.nCall) ||
+            !ParseLong(words[2], fault.nValue)) {
+            error.Add(directive.pText, directive.nLength)
+                .Add(" needs a function name, a call number or *, and a 32-bit value");
             return false;
         }
-        m_faults.push_back(fault);
+        if (m_nFaults == MAX_FAULTS) {
+            error.Add("more than ").AddNumber(MAX_FAULTS).Add(" fail, result and size lines");
+            return false;
+        }
+        m_faults[m_nFaults++] = fault;
         return true;
     }
 
-    strError = "unknown directive \"" + directive + "\"";
+    error.Add("unknown directive \"").Add(directive.pText, directive.nLength).Add("\"");
     return false;
 }
 
-std::string CScenario::StatusOf(DWORD dwKey) const
+bool CScenario::ParseStatus(const char *pRest, size_t nLength, CText &error)
 {
-    std::map<DWORD, std::string>::const_iterator found = m_status.find(dwKey);
-    return found == m_status.end() ? std::string() : found->second;
+    Span text;
+    DWORD key = 0;
+    if (!ParseDword(FirstWord({pRest, nLength}, text), key)) {
+        error.Add("status needs a channel key");
+        return false;
+    }
+    LONG i = 0;
+    while (i < m_nStatus && m_status[i].dwKey != key)
+        ++i;
+    if (i == MAX_STATUS_KEYS) {
+        error.Add("status lines for more than ").AddNumber(MAX_STATUS_KEYS).Add(" channel keys");
+        return false;
+    }
+    Stored bytes;
+    if (!Store(text.pText, text.nLength, bytes, error))
+        return false;
+    // A later line for the same key replaces the earlier.
+    m_status[i] = {key, bytes};
+    if (i == m_nStatus)
+        ++m_nStatus;
+    return true;
+}
+
+bool CScenario::Store(const char *pText, size_t nLength, Stored &stored, CText &error)
+{
+    size_t count = 0;
+    if (!Unescape(pText, nLength, m_bytes + m_nBytes, count, error))
+        return false;
+    stored = {m_nBytes, static_cast<LONG>(count)};
+    m_nBytes += count;
+    return true;
+}
+
+Bytes CScenario::DeviceId() const
+{
+    return BytesOf(m_deviceId);
+}
+
+Bytes CScenario::StatusOf(DWORD dwKey) const
+{
+    for (LONG i = 0; i < m_nStatus; ++i) {
+        if (m_status[i].dwKey == dwKey)
+            return BytesOf(m_status[i].bytes);
+    }
+    return {"", 0};
+}
+
+Bytes CScenario::ChannelTable() const
+{
+    return {reinterpret_cast<const char *>(m_channels),
+            m_nChannels * static_cast<LONG>(sizeof(ChannelEntry))};
 }
 
 const Fault *CScenario::FaultFor(FaultKind kind, Function function, LONG nCall) const
 {
     const Fault *pFound = nullptr;
-    for (const Fault &fault : m_faults) {
+    for (LONG i = 0; i < m_nFaults; ++i) {
+        const Fault &fault = m_faults[i];
         if (fault.kind == kind && fault.function == function &&
             (fault.nCall == EVERY_CALL || fault.nCall == nCall))
             pFound = &fault;
@@ -208,15 +291,14 @@ const Fault *CScenario::FaultFor(FaultKind kind, Function function, LONG nCall) 
     return pFound;
 }
 
-LONG Deliver(const std::string &strBytes, BYTE *pBuffer, LONG *pnSize)
+LONG Deliver(Bytes bytes, BYTE *pBuffer, LONG *pnSize)
 {
-    const LONG total = static_cast<LONG>(strBytes.size());
     if (!pBuffer) {
-        *pnSize = total;
+        *pnSize = bytes.nLength;
         return 0;
     }
-    const LONG count = std::clamp(*pnSize, 0L, total);
-    std::memcpy(pBuffer, strBytes.data(), static_cast<size_t>(count));
+    const LONG count = *pnSize < 0 ? 0 : *pnSize < bytes.nLength ? *pnSize : bytes.nLength;
+    memcpy(pBuffer, bytes.pData, static_cast<size_t>(count));
     *pnSize = count;
     return count;
 }

@@ -1,11 +1,12 @@
 #include "scenario_text.h"
 
-#include <cstdio>
+#include <string.h>
 
 namespace zrapi {
 namespace {
 const char FIRST_PRINTABLE = 0x20;
 const char LAST_PRINTABLE = 0x7E;
+const char HEX_DIGITS[] = "0123456789abcdef";
 
 int HexDigit(char c)
 {
@@ -40,53 +41,106 @@ int SimpleEscape(char c)
 }
 } // namespace
 
-std::string Escape(const std::string &strBytes)
+CText &CText::Add(const char *pBytes, size_t nLength)
 {
-    std::string text;
-    for (char c : strBytes) {
-        if (c == '\\' || c == '"') {
-            text += '\\';
-            text += c;
-        } else if (c >= FIRST_PRINTABLE && c <= LAST_PRINTABLE) {
-            text += c;
-        } else {
-            char hex[5];
-            std::snprintf(hex, sizeof(hex), "\\x%02x", static_cast<unsigned char>(c));
-            text += hex;
-        }
-    }
-    return text;
+    const size_t count = nLength < CAPACITY - m_nLength ? nLength : CAPACITY - m_nLength;
+    memcpy(m_text + m_nLength, pBytes, count);
+    m_nLength += count;
+    return *this;
 }
 
-bool Unescape(const std::string &strText, std::string &strBytes, std::string &strError)
+CText &CText::Add(const char *pszText)
 {
-    strBytes.clear();
-    for (std::string::size_type i = 0; i < strText.size(); ++i) {
-        if (strText[i] != '\\') {
-            strBytes += strText[i];
+    return Add(pszText, strlen(pszText));
+}
+
+CText &CText::AddNumber(long nValue)
+{
+    // Built backwards from the last digit; the magnitude is unsigned so that the most
+    // negative value has one too.
+    char digits[24];
+    size_t at = sizeof(digits);
+    const unsigned long value = static_cast<unsigned long>(nValue);
+    unsigned long magnitude = nValue < 0 ? 0ul - value : value;
+    do {
+        digits[--at] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (nValue < 0)
+        digits[--at] = '-';
+    return Add(digits + at, sizeof(digits) - at);
+}
+
+CText &CText::AddHex(unsigned long dwValue)
+{
+    char text[10] = {'0', 'x'};
+    for (int i = 0; i < 8; ++i)
+        text[2 + i] = HEX_DIGITS[(dwValue >> (28 - 4 * i)) & 0xF];
+    return Add(text, sizeof(text));
+}
+
+CText &CText::AddEscaped(const char *pBytes, size_t nLength)
+{
+    for (size_t i = 0; i < nLength; ++i) {
+        char escaped[MAX_ESCAPE_LENGTH];
+        Add(escaped, EscapeByte(pBytes[i], escaped));
+    }
+    return *this;
+}
+
+CText &CText::AddQuoted(const char *pBytes, size_t nLength)
+{
+    return Add("\"").AddEscaped(pBytes, nLength).Add("\"");
+}
+
+size_t EscapeByte(char c, char (&out)[MAX_ESCAPE_LENGTH])
+{
+    if (c == '\\' || c == '"') {
+        out[0] = '\\';
+        out[1] = c;
+        return 2;
+    }
+    if (c >= FIRST_PRINTABLE && c <= LAST_PRINTABLE) {
+        out[0] = c;
+        return 1;
+    }
+    const unsigned char byte = static_cast<unsigned char>(c);
+    out[0] = '\\';
+    out[1] = 'x';
+    out[2] = HEX_DIGITS[byte >> 4];
+    out[3] = HEX_DIGITS[byte & 0xF];
+    return 4;
+}
+
+bool Unescape(const char *pText, size_t nLength, char *pBytes, size_t &nBytes, CText &error)
+{
+    nBytes = 0;
+    for (size_t i = 0; i < nLength; ++i) {
+        if (pText[i] != '\\') {
+            pBytes[nBytes++] = pText[i];
             continue;
         }
-        if (++i == strText.size()) {
-            strError = "a backslash ends the text";
+        if (++i == nLength) {
+            error.Add("a backslash ends the text");
             return false;
         }
-        if (strText[i] == 'x') {
-            int high = i + 1 < strText.size() ? HexDigit(strText[i + 1]) : -1;
-            int low = i + 2 < strText.size() ? HexDigit(strText[i + 2]) : -1;
+        if (pText[i] == 'x') {
+            int high = i + 1 < nLength ? HexDigit(pText[i + 1]) : -1;
+            int low = i + 2 < nLength ? HexDigit(pText[i + 2]) : -1;
             if (high < 0 || low < 0) {
-                strError = "\\x needs two hexadecimal digits";
+                error.Add("\\x needs two hexadecimal digits");
                 return false;
             }
-            strBytes += static_cast<char>(high * 16 + low);
+            pBytes[nBytes++] = static_cast<char>(high * 16 + low);
             i += 2;
             continue;
         }
-        int byte = SimpleEscape(strText[i]);
+        int byte = SimpleEscape(pText[i]);
         if (byte < 0) {
-            strError = std::string("unknown escape \\") + strText[i];
+            error.Add("unknown escape \\").Add(pText + i, 1);
             return false;
         }
-        strBytes += static_cast<char>(byte);
+        pBytes[nBytes++] = static_cast<char>(byte);
     }
     return true;
 }

@@ -1,6 +1,8 @@
 // The virtual printer: ZRAPI.DLL's twelve functions answered from a scenario, every call
 // written to a log. State lives per load of the library: each process attach reads the
-// scenario and log path afresh and starts the call counters at zero.
+// scenario and log path afresh and starts the call counters at zero. It is held in fixed
+// tables and nothing of the C++ runtime is used, so that a load takes nothing from the
+// process that its free does not give back.
 #include "scenario.h"
 #include "scenario_text.h"
 
@@ -8,18 +10,9 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
-#include <map>
-#include <string>
+#include <string.h>
 
 using namespace zrapi;
-
-namespace __gnu_cxx {
-// Gives back the C++ runtime's emergency exception pool (libstdc++).
-void __freeres();
-} // namespace __gnu_cxx
 
 namespace {
 // Results of the virtual printer's own refusals. -4 and -13 are left to the scenario, as
@@ -33,132 +26,202 @@ const LONG ZR_NOT_STARTED = -13;
 
 const char SCENARIO_VARIABLE[] = "ZRAPI_SCENARIO";
 const char LOG_VARIABLE[] = "ZRAPI_LOG";
+// Room for a variable's value and its zero.
+const DWORD VALUE_CAPACITY = MAX_PATH * 2;
+// Channels open at once; one more is refused as not available.
+const LONG MAX_OPEN_CHANNELS = 256;
+
+struct OpenChannel {
+    LONG nHandle;
+    DWORD dwKey;
+};
 
 class CVirtualPrinter {
 public:
     // False when the scenario cannot be used; the reason is logged.
     bool Load();
-    void Unload();
+    void Unload() const;
 
-    void WriteLog(const std::string &strLine) const;
+    void WriteLog(const CText &line) const;
+
+    // The new channel's handle, or ZR_ERR_NO_CHANNEL when no more can be open.
+    LONG Open(DWORD dwKey);
+    const OpenChannel *Find(LONG nHandle) const;
+    bool Close(LONG nHandle);
 
     CScenario m_scenario;
-    std::string m_strLogPath;
+    char m_szLogPath[VALUE_CAPACITY] = {};
     LONG m_nCalls[FUNCTION_COUNT] = {};
     LONG m_nStarts = 0;
     LONG m_nNextHandle = 0;
-    std::map<LONG, DWORD> m_openChannels; // handle -> channel key
+    OpenChannel m_open[MAX_OPEN_CHANNELS] = {};
+    LONG m_nOpen = 0;
+
+private:
+    bool ParseScenario(const char *pszPath, CText &error);
 };
 
 CVirtualPrinter g_printer;
 
-std::string Variable(const char *pszName)
+// A scenario file's text, with room for one byte beyond the largest scenario so that a
+// larger file is refused rather than cut short.
+char g_scenarioText[MAX_SCENARIO_BYTES + 1];
+
+// The variable's value, empty when it is unset; false, with the reason added to error,
+// when it is too long to use.
+bool Variable(const char *pszName, char (&value)[VALUE_CAPACITY], CText &error)
 {
-    char value[MAX_PATH * 2];
-    DWORD length = GetEnvironmentVariableA(pszName, value, sizeof(value));
-    return length > 0 && length < sizeof(value) ? std::string(value, length) : std::string();
+    const DWORD length = GetEnvironmentVariableA(pszName, value, VALUE_CAPACITY);
+    if (length < VALUE_CAPACITY) {
+        value[length] = '\0';
+        return true;
+    }
+    value[0] = '\0';
+    error.Add(pszName).Add(" is longer than ").AddNumber(VALUE_CAPACITY - 1).Add(" characters");
+    return false;
 }
 
-bool ReadWholeFile(const std::string &strPath, std::string &strText)
+// Reads the file into g_scenarioText; false when it cannot be opened.
+bool ReadScenarioFile(const char *pszPath, size_t &nLength)
 {
-    HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE hFile = CreateFileA(pszPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return false;
-    strText.clear();
-    char buffer[4096];
+    nLength = 0;
     DWORD read = 0;
-    while (ReadFile(hFile, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        strText.append(buffer, read);
+    while (nLength < sizeof(g_scenarioText) &&
+           ReadFile(hFile, g_scenarioText + nLength, static_cast<DWORD>(sizeof(g_scenarioText) - nLength),
+                    &read, nullptr) &&
+           read > 0)
+        nLength += read;
     CloseHandle(hFile);
     return true;
 }
 
-std::string Quoted(const std::string &strBytes)
+CText &AddQuotedText(CText &text, const char *pszText)
 {
-    return "\"" + Escape(strBytes) + "\"";
-}
-
-std::string Hex(DWORD dwValue)
-{
-    char text[16];
-    std::snprintf(text, sizeof(text), "0x%08lx", static_cast<unsigned long>(dwValue));
-    return text;
+    return text.AddQuoted(pszText, strlen(pszText));
 }
 
 bool CVirtualPrinter::Load()
 {
-    *this = CVirtualPrinter();
-    m_strLogPath = Variable(LOG_VARIABLE);
-    const std::string path = Variable(SCENARIO_VARIABLE);
-    std::string text = ZRAPI_DEFAULT_SCENARIO;
-    std::string error;
-    if (!path.empty() && !ReadWholeFile(path, text))
-        error = "cannot read " + path;
-    else if (!m_scenario.Parse(text, error))
-        error = (path.empty() ? std::string("default scenario ") : path + " ") + error;
-    if (!error.empty()) {
-        WriteLog("load error=" + Quoted(error));
+    memset(m_nCalls, 0, sizeof(m_nCalls));
+    m_nStarts = m_nNextHandle = m_nOpen = 0;
+    char path[VALUE_CAPACITY] = "";
+    CText error;
+    if (Variable(LOG_VARIABLE, m_szLogPath, error) && Variable(SCENARIO_VARIABLE, path, error))
+        ParseScenario(path, error);
+    CText line;
+    if (error.Length() > 0) {
+        WriteLog(line.Add("load error=").AddQuoted(error.Data(), error.Length()));
         return false;
     }
-    WriteLog("load scenario=" + (path.empty() ? std::string("default") : Quoted(path)));
+    line.Add("load scenario=");
+    WriteLog(path[0] ? AddQuotedText(line, path) : line.Add("default"));
     return true;
 }
 
-// Reports what the caller left behind: starts without a release and channels not closed.
-void CVirtualPrinter::Unload()
+// The scenario of the file at the path, or the default one for an empty path; false, with
+// the reason added to error, when it cannot be used.
+bool CVirtualPrinter::ParseScenario(const char *pszPath, CText &error)
 {
-    WriteLog("unload starts=" + std::to_string(m_nStarts) +
-             " channels=" + std::to_string(m_openChannels.size()));
+    const char *pText = ZRAPI_DEFAULT_SCENARIO;
+    size_t length = sizeof(ZRAPI_DEFAULT_SCENARIO) - 1;
+    if (pszPath[0]) {
+        if (!ReadScenarioFile(pszPath, length)) {
+            error.Add("cannot read ").Add(pszPath);
+            return false;
+        }
+        pText = g_scenarioText;
+    }
+    CText reason;
+    if (m_scenario.Parse(pText, length, reason))
+        return true;
+    error.Add(pszPath[0] ? pszPath : "default scenario").Add(" ").Add(reason);
+    return false;
+}
+
+// Reports what the caller left behind: starts without a release and channels not closed.
+void CVirtualPrinter::Unload() const
+{
+    CText line;
+    WriteLog(line.Add("unload starts=").AddNumber(m_nStarts).Add(" channels=").AddNumber(m_nOpen));
 }
 
 // One line per open-append-close, so that a crash loses nothing already written.
-void CVirtualPrinter::WriteLog(const std::string &strLine) const
+void CVirtualPrinter::WriteLog(const CText &line) const
 {
-    if (m_strLogPath.empty())
+    if (!m_szLogPath[0])
         return;
-    HANDLE hFile = CreateFileA(m_strLogPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE hFile = CreateFileA(m_szLogPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (hFile == INVALID_HANDLE_VALUE)
         return;
-    const std::string line = strLine + "\r\n";
+    // One write for the line and its end, so that lines of two processes do not mix.
+    char text[CText::CAPACITY + 2];
+    memcpy(text, line.Data(), line.Length());
+    memcpy(text + line.Length(), "\r\n", 2);
     DWORD written = 0;
-    WriteFile(hFile, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    WriteFile(hFile, text, static_cast<DWORD>(line.Length() + 2), &written, nullptr);
     CloseHandle(hFile);
+}
+
+LONG CVirtualPrinter::Open(DWORD dwKey)
+{
+    if (m_nOpen == MAX_OPEN_CHANNELS)
+        return ZR_ERR_NO_CHANNEL;
+    m_open[m_nOpen++] = {m_nNextHandle, dwKey};
+    return m_nNextHandle++;
+}
+
+const OpenChannel *CVirtualPrinter::Find(LONG nHandle) const
+{
+    for (LONG i = 0; i < m_nOpen; ++i) {
+        if (m_open[i].nHandle == nHandle)
+            return &m_open[i];
+    }
+    return nullptr;
+}
+
+bool CVirtualPrinter::Close(LONG nHandle)
+{
+    const OpenChannel *pOpen = Find(nHandle);
+    if (!pOpen)
+        return false;
+    // The last open channel takes the closed one's place.
+    m_open[pOpen - m_open] = m_open[--m_nOpen];
+    return true;
 }
 
 // One call of an export: counts it, applies the scenario's faults and writes its log line
 // "<function> <inputs> -> <result> <outputs>" when it ends.
 class CCall {
 public:
-    explicit CCall(Function function)
-        : m_function(function), m_nCall(++g_printer.m_nCalls[function]), m_nResult(ZR_OK), m_pnSize(nullptr),
-          m_pInjected(nullptr)
-    {
-    }
+    explicit CCall(Function function) : m_function(function), m_nCall(++g_printer.m_nCalls[function]) {}
     CCall(const CCall &) = delete;
     CCall &operator=(const CCall &) = delete;
     ~CCall()
     {
-        g_printer.WriteLog(FunctionName(m_function) + m_strInputs + " -> " + std::to_string(m_nResult) +
-                           m_strOutputs);
+        CText line;
+        g_printer.WriteLog(
+            line.Add(FunctionName(m_function)).Add(m_inputs).Add(" -> ").AddNumber(m_nResult).Add(m_outputs));
     }
 
-    void In(const char *pszName, const std::string &strValue)
-    {
-        m_strInputs += std::string(" ") + pszName + "=" + strValue;
-    }
-    void Out(const char *pszName, const std::string &strValue)
-    {
-        m_strOutputs += std::string(" ") + pszName + "=" + strValue;
-    }
+    // Starts a " name=" field of the log line; its value is added to what they return.
+    CText &In(const char *pszName) { return m_inputs.Add(" ").Add(pszName).Add("="); }
+    CText &Out(const char *pszName) { return m_outputs.Add(" ").Add(pszName).Add("="); }
 
     // Logs the buffer and size arguments of a size-probe function; the size is reported
     // again after the call.
     void InBuffer(const BYTE *pBuffer, LONG *pnSize)
     {
-        In("buffer", pBuffer ? "set" : "null");
-        In("size", pnSize ? std::to_string(*pnSize) : std::string("null"));
+        In("buffer").Add(pBuffer ? "set" : "null");
+        CText &size = In("size");
+        if (pnSize)
+            size.AddNumber(*pnSize);
+        else
+            size.Add("null");
         m_pnSize = pnSize;
     }
 
@@ -186,10 +249,10 @@ public:
         const Fault *pSize = scenario.FaultFor(FAULT_SIZE, m_function, m_nCall);
         if (pSize && m_pnSize) {
             *m_pnSize = pSize->nValue;
-            Out("injected", "size");
+            Out("injected").Add("size");
         }
         if (m_pnSize)
-            Out("size", std::to_string(*m_pnSize));
+            Out("size").AddNumber(*m_pnSize);
         return m_nResult;
     }
 
@@ -197,30 +260,24 @@ private:
     void Inject(const Fault *pFault)
     {
         m_pInjected = pFault;
-        Out("injected", pFault->kind == FAULT_FAIL ? "fail" : "result");
+        Out("injected").Add(pFault->kind == FAULT_FAIL ? "fail" : "result");
     }
 
     Function m_function;
     LONG m_nCall;
-    LONG m_nResult;
-    LONG *m_pnSize;
-    const Fault *m_pInjected;
-    std::string m_strInputs;
-    std::string m_strOutputs;
+    LONG m_nResult = ZR_OK;
+    LONG *m_pnSize = nullptr;
+    const Fault *m_pInjected = nullptr;
+    CText m_inputs;
+    CText m_outputs;
 };
-
-std::string ChannelTableBytes()
-{
-    const std::vector<ChannelEntry> &channels = g_printer.m_scenario.m_channels;
-    return std::string(reinterpret_cast<const char *>(channels.data()),
-                       channels.size() * sizeof(ChannelEntry));
-}
 
 bool IsOpenable(DWORD dwKey)
 {
-    for (const ChannelEntry &entry : g_printer.m_scenario.m_channels) {
-        if (entry.dwKey == dwKey)
-            return (entry.wFlags & 1) != 0;
+    const CScenario &scenario = g_printer.m_scenario;
+    for (LONG i = 0; i < scenario.ChannelCount(); ++i) {
+        if (scenario.Channels()[i].dwKey == dwKey)
+            return (scenario.Channels()[i].wFlags & 1) != 0;
     }
     return false;
 }
@@ -235,12 +292,15 @@ LONG Unsupported(Function function)
     CCall call(function);
     return call.Finish(call.IsFailed() ? 0 : ZR_ERR_NOT_SUPPORTED);
 }
-// The arguments of a size probe that names a printer, as the log shows them.
-void LogProbeArguments(CCall &call, LONG nSelector, LPCSTR pszPrinterName, BYTE *pBuffer, LONG *pnSize)
+
+// The arguments that name a printer, as the log shows them.
+void LogPrinterArguments(CCall &call, LONG nSelector, LPCSTR pszPrinterName)
 {
-    call.In("selector", std::to_string(nSelector));
-    call.In("printer", pszPrinterName ? Quoted(pszPrinterName) : std::string("null"));
-    call.InBuffer(pBuffer, pnSize);
+    call.In("selector").AddNumber(nSelector);
+    if (pszPrinterName)
+        AddQuotedText(call.In("printer"), pszPrinterName);
+    else
+        call.In("printer").Add("null");
 }
 
 // Why a size probe is refused before it delivers anything; ZR_OK when it may go on. An
@@ -266,7 +326,7 @@ LONG WINAPI ZRInitialize(void)
     LONG result = call.Finish(ZR_OK);
     if (result != ZR_NOT_STARTED)
         ++g_printer.m_nStarts;
-    call.Out("starts", std::to_string(g_printer.m_nStarts));
+    call.Out("starts").AddNumber(g_printer.m_nStarts);
     return result;
 }
 
@@ -281,46 +341,46 @@ LONG WINAPI ZRRelease(void)
             result = ZR_ERR_NOT_STARTED;
     }
     result = call.Finish(result);
-    call.Out("starts", std::to_string(g_printer.m_nStarts));
+    call.Out("starts").AddNumber(g_printer.m_nStarts);
     return result;
 }
 
 LONG WINAPI ZRGetDeviceID(LONG nSelector, LPCSTR pszPrinterName, BYTE *pBuffer, LONG *pnSize)
 {
     CCall call(FN_GET_DEVICE_ID);
-    LogProbeArguments(call, nSelector, pszPrinterName, pBuffer, pnSize);
+    LogPrinterArguments(call, nSelector, pszPrinterName);
+    call.InBuffer(pBuffer, pnSize);
     LONG result = ProbeRefusal(call, pnSize);
     if (result == ZR_OK && !call.IsFailed())
-        Deliver(g_printer.m_scenario.m_strDeviceId + '\0', pBuffer, pnSize);
+        Deliver(g_printer.m_scenario.DeviceId(), pBuffer, pnSize);
     return call.Finish(result);
 }
 
 LONG WINAPI ZRGetAvailableChannel(LONG nSelector, LPCSTR pszPrinterName, BYTE *pBuffer, LONG *pnSize)
 {
     CCall call(FN_GET_AVAILABLE_CHANNEL);
-    LogProbeArguments(call, nSelector, pszPrinterName, pBuffer, pnSize);
+    LogPrinterArguments(call, nSelector, pszPrinterName);
+    call.InBuffer(pBuffer, pnSize);
     LONG result = ProbeRefusal(call, pnSize);
     if (result == ZR_OK && !call.IsFailed())
-        result = Deliver(ChannelTableBytes(), pBuffer, pnSize) / static_cast<LONG>(sizeof(ChannelEntry));
+        result = Deliver(g_printer.m_scenario.ChannelTable(), pBuffer, pnSize) /
+                 static_cast<LONG>(sizeof(ChannelEntry));
     return call.Finish(result);
 }
 
 LONG WINAPI ZROpenChannel(LONG nSelector, LPCSTR pszPrinterName, DWORD dwChannelKey)
 {
     CCall call(FN_OPEN_CHANNEL);
-    call.In("selector", std::to_string(nSelector));
-    call.In("printer", pszPrinterName ? Quoted(pszPrinterName) : std::string("null"));
-    call.In("key", Hex(dwChannelKey));
+    LogPrinterArguments(call, nSelector, pszPrinterName);
+    call.In("key").AddHex(dwChannelKey);
     LONG result = ZR_OK;
     if (!call.IsFailed()) {
-        if (!IsStarted()) {
+        if (!IsStarted())
             result = ZR_ERR_NOT_STARTED;
-        } else if (!IsOpenable(dwChannelKey)) {
+        else if (!IsOpenable(dwChannelKey))
             result = ZR_ERR_NO_CHANNEL;
-        } else {
-            result = g_printer.m_nNextHandle++;
-            g_printer.m_openChannels[result] = dwChannelKey;
-        }
+        else
+            result = g_printer.Open(dwChannelKey);
     }
     return call.Finish(result);
 }
@@ -328,12 +388,12 @@ LONG WINAPI ZROpenChannel(LONG nSelector, LPCSTR pszPrinterName, DWORD dwChannel
 LONG WINAPI ZRCloseChannel(LONG nChannel)
 {
     CCall call(FN_CLOSE_CHANNEL);
-    call.In("channel", std::to_string(nChannel));
+    call.In("channel").AddNumber(nChannel);
     LONG result = ZR_OK;
     if (!call.IsFailed()) {
         if (!IsStarted())
             result = ZR_ERR_NOT_STARTED;
-        else if (g_printer.m_openChannels.erase(nChannel) == 0)
+        else if (!g_printer.Close(nChannel))
             result = ZR_ERR_BAD_ARGUMENT;
     }
     return call.Finish(result);
@@ -342,17 +402,17 @@ LONG WINAPI ZRCloseChannel(LONG nChannel)
 LONG WINAPI ZRGetStatus(LONG nChannel, BYTE *pBuffer, LONG *pnSize)
 {
     CCall call(FN_GET_STATUS);
-    call.In("channel", std::to_string(nChannel));
+    call.In("channel").AddNumber(nChannel);
     call.InBuffer(pBuffer, pnSize);
     LONG result = ZR_OK;
     if (!call.IsFailed()) {
-        std::map<LONG, DWORD>::const_iterator open = g_printer.m_openChannels.find(nChannel);
+        const OpenChannel *pOpen = g_printer.Find(nChannel);
         if (!IsStarted())
             result = ZR_ERR_NOT_STARTED;
-        else if (!pnSize || open == g_printer.m_openChannels.end())
+        else if (!pnSize || !pOpen)
             result = ZR_ERR_BAD_ARGUMENT;
         else
-            Deliver(g_printer.m_scenario.StatusOf(open->second), pBuffer, pnSize);
+            Deliver(g_printer.m_scenario.StatusOf(pOpen->dwKey), pBuffer, pnSize);
     }
     return call.Finish(result);
 }
@@ -382,17 +442,13 @@ LONG WINAPI ZRGetOption(void)
     return Unsupported(FN_GET_OPTION);
 }
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD dwReason, LPVOID pvReserved)
+BOOL WINAPI DllMain(HINSTANCE, DWORD dwReason, LPVOID)
 {
     switch (dwReason) {
     case DLL_PROCESS_ATTACH:
         return g_printer.Load() ? TRUE : FALSE;
     case DLL_PROCESS_DETACH:
         g_printer.Unload();
-        // The component loads and frees the library on every call: the C++ runtime's
-        // emergency exception pool, allocated at each load, must go with it.
-        if (!pvReserved)
-            __gnu_cxx::__freeres();
         break;
     default:
         break;

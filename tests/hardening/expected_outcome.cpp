@@ -48,7 +48,7 @@ public:
     LONG GetDeviceId(BYTE *pBuffer, LONG *pnSize)
     {
         return Answer(zrapi::FN_GET_DEVICE_ID, pnSize, [&] {
-            Deliver(m_scenario.m_strDeviceId + '\0', pBuffer, pnSize);
+            Deliver(m_scenario.DeviceId(), pBuffer, pnSize);
             return 0L;
         });
     }
@@ -56,9 +56,8 @@ public:
     LONG GetAvailableChannel(BYTE *pBuffer, LONG *pnSize)
     {
         return Answer(zrapi::FN_GET_AVAILABLE_CHANNEL, pnSize, [&] {
-            const std::string table(reinterpret_cast<const char *>(m_scenario.m_channels.data()),
-                                    m_scenario.m_channels.size() * CHANNEL_ENTRY_SIZE);
-            return Deliver(table, pBuffer, pnSize) / static_cast<LONG>(CHANNEL_ENTRY_SIZE);
+            return Deliver(m_scenario.ChannelTable(), pBuffer, pnSize) /
+                   static_cast<LONG>(CHANNEL_ENTRY_SIZE);
         });
     }
 
@@ -66,7 +65,8 @@ public:
     {
         return Answer(zrapi::FN_OPEN_CHANNEL, nullptr, [&] {
             // The printer's own table decides, by its first entry with the key.
-            for (const zrapi::ChannelEntry &entry : m_scenario.m_channels) {
+            for (LONG i = 0; i < m_scenario.ChannelCount(); ++i) {
+                const zrapi::ChannelEntry &entry = m_scenario.Channels()[i];
                 if (entry.dwKey != dwKey)
                     continue;
                 if (!(entry.wFlags & 1))

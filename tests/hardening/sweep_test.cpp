@@ -134,7 +134,8 @@ protected:
         SCOPED_TRACE(strLabel + "\n" + Shown(c.scenario.Text()));
         const char *pszModel = c.bNullModel ? nullptr : c.strCallerModel.c_str();
         const OptionInfo *pInput = c.bNullInput ? nullptr : &c.input;
-        const ExpectedOutcome expected = ExpectQueryOutcome(c.scenario.Parsed(), pszModel, pInput, m_plan);
+        const ExpectedOutcome expected =
+            ExpectQueryOutcome(c.scenario.Parsed().Printer(), pszModel, pInput, m_plan);
         ++m_outcomes[expected.strWhy];
 
         ZrapiSession session(c.scenario);

@@ -93,7 +93,7 @@ TEST(BidiLink, DefaultPrinterAnswersBothQuestionsInContractOrder)
         ASSERT_TRUE(link.m_bOpen);
         CString deviceId;
         EXPECT_TRUE(link.QueryDeviceId(PRINTER, deviceId));
-        EXPECT_EQ(ZrapiScenario().Parsed().m_strDeviceId, std::string(deviceId));
+        EXPECT_EQ(ZrapiScenario().Parsed().DeviceId(), std::string(deviceId));
         EXPECT_TRUE(link.QueryStatus(PRINTER, KEY_PRIMARY));
         EXPECT_EQ(DefaultStatus(), ResultBytes(link)); // binary bytes, a zero among them
         EXPECT_EQ(0, link.m_nError);
@@ -307,7 +307,7 @@ TEST(BidiLinkSizes, ProbeAnsweredWithMinus4IsASizeNotAFailure)
                                  .Result("ZRGetStatus", 1, ZR_SIZE_PROBED);
     Outcome deviceId = AskDeviceId(scenario);
     EXPECT_TRUE(deviceId.bResult);
-    EXPECT_EQ(ZrapiScenario().Parsed().m_strDeviceId, deviceId.strBytes);
+    EXPECT_EQ(ZrapiScenario().Parsed().DeviceId(), deviceId.strBytes);
     Outcome status = AskStatus(scenario);
     EXPECT_TRUE(status.bResult);
     EXPECT_EQ(DefaultStatus(), status.strBytes);
@@ -355,4 +355,42 @@ TEST(BidiLinkLoad, LibraryRefusingToLoadGivesCode1)
     ASSERT_EQ(2u, calls.size());
     EXPECT_NE(std::string::npos, calls[0].inputs["error"].find("no_such_directive"));
     EXPECT_TRUE(session.UnloadedClean());
+}
+
+// The printer holds its scenario in fixed tables: a scenario at every limit loads, and one
+// beyond a limit is refused with that limit named, never cut short.
+TEST(BidiLinkLoad, ScenarioBeyondAPrinterLimitIsRefusedWithTheLimitNamed)
+{
+    // Whether the load's "error" field holds the reason; an empty reason: the load succeeds.
+    auto loads = [](const ZrapiScenario &scenario,
+                    const std::string &strReason) -> ::testing::AssertionResult {
+        ZrapiSession session(scenario);
+        CBidiLink link;
+        std::vector<ZrapiCall> calls = session.Calls();
+        const std::string error = calls.empty() ? "no log" : calls[0].inputs["error"];
+        if (strReason.empty() ? link.m_hLibrary != nullptr : error.find(strReason) != std::string::npos)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << (link.m_hLibrary ? "loaded" : "refused: " + error);
+    };
+    ZrapiScenario most = ZrapiScenario().NoChannels().Remove("status");
+    for (LONG i = 0; i < zrapi::MAX_CHANNELS; ++i)
+        most.Channel(0x20000000 + i, 1);
+    for (LONG i = 0; i < zrapi::MAX_STATUS_KEYS; ++i)
+        most.Status(0x30000000 + i, "CW:");
+    for (LONG i = 0; i < zrapi::MAX_FAULTS; ++i)
+        most.Fail("ZRSend", 0, -5);
+    EXPECT_TRUE(loads(most, ""));
+    ZrapiScenario beyond = most;
+    EXPECT_TRUE(loads(beyond.Channel(KEY_PRIMARY, 1), "more than 16384 channel lines"));
+    beyond = most;
+    EXPECT_TRUE(loads(beyond.Status(KEY_PRIMARY, "CW:"), "status lines for more than 256 channel keys"));
+    beyond = most;
+    EXPECT_TRUE(loads(beyond.Fail("ZRSend", 1, -5), "more than 1024 fail, result and size lines"));
+
+    const size_t defaultLength = ZrapiScenario().Text().size();
+    ZrapiScenario largest =
+        ZrapiScenario().Add("#" + std::string(zrapi::MAX_SCENARIO_BYTES - defaultLength - 2, 'x'));
+    ASSERT_EQ(zrapi::MAX_SCENARIO_BYTES, largest.Text().size());
+    EXPECT_TRUE(loads(largest, ""));
+    EXPECT_TRUE(loads(largest.Add(""), "is larger than 1048576 bytes"));
 }

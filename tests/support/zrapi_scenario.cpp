@@ -54,13 +54,31 @@ std::vector<std::string> LogWords(const std::string &strLine)
     return words;
 }
 
+std::string Escaped(const std::string &strBytes)
+{
+    std::string text;
+    for (char c : strBytes) {
+        char escaped[zrapi::MAX_ESCAPE_LENGTH];
+        text.append(escaped, zrapi::EscapeByte(c, escaped));
+    }
+    return text;
+}
+
 std::string LogValue(const std::string &strValue)
 {
     if (strValue.size() < 2 || strValue.front() != '"' || strValue.back() != '"')
         return strValue;
-    std::string bytes, error;
-    zrapi::Unescape(strValue.substr(1, strValue.size() - 2), bytes, error);
+    std::string bytes(strValue.size() - 2, '\0');
+    size_t count = 0;
+    zrapi::CText error;
+    zrapi::Unescape(strValue.data() + 1, bytes.size(), &bytes[0], count, error);
+    bytes.resize(count);
     return bytes;
+}
+
+std::string BytesText(zrapi::Bytes bytes)
+{
+    return std::string(bytes.pData, static_cast<size_t>(bytes.nLength));
 }
 
 ZrapiCall ParseLogLine(const std::string &strLine)
@@ -133,7 +151,7 @@ ZrapiScenario &ZrapiScenario::Add(const std::string &strLine)
 
 ZrapiScenario &ZrapiScenario::DeviceId(const std::string &strBytes)
 {
-    return Remove("device_id").Add("device_id " + zrapi::Escape(strBytes));
+    return Remove("device_id").Add("device_id " + Escaped(strBytes));
 }
 
 ZrapiScenario &ZrapiScenario::NoChannels()
@@ -148,7 +166,7 @@ ZrapiScenario &ZrapiScenario::Channel(DWORD dwKey, WORD wFlags)
 
 ZrapiScenario &ZrapiScenario::Status(DWORD dwKey, const std::string &strBytes)
 {
-    return Remove("status " + HexKey(dwKey)).Add("status " + HexKey(dwKey) + " " + zrapi::Escape(strBytes));
+    return Remove("status " + HexKey(dwKey)).Add("status " + HexKey(dwKey) + " " + Escaped(strBytes));
 }
 
 ZrapiScenario &ZrapiScenario::Fail(const std::string &strFunction, LONG nCall, LONG nResult)
@@ -174,12 +192,28 @@ std::string ZrapiScenario::Text() const
     return text;
 }
 
-zrapi::CScenario ZrapiScenario::Parsed() const
+ZrapiParsedScenario::ZrapiParsedScenario(const std::string &strText)
+    : m_pScenario(std::make_shared<zrapi::CScenario>())
 {
-    zrapi::CScenario scenario;
-    std::string error;
-    EXPECT_TRUE(scenario.Parse(Text(), error)) << error;
-    return scenario;
+    zrapi::CText error;
+    EXPECT_TRUE(m_pScenario->Parse(strText.data(), strText.size(), error))
+        << std::string(error.Data(), error.Length());
+}
+
+std::string ZrapiParsedScenario::DeviceId() const
+{
+    const std::string reply = BytesText(m_pScenario->DeviceId());
+    return reply.substr(0, reply.size() - 1);
+}
+
+std::string ZrapiParsedScenario::StatusOf(DWORD dwKey) const
+{
+    return BytesText(m_pScenario->StatusOf(dwKey));
+}
+
+ZrapiParsedScenario ZrapiScenario::Parsed() const
+{
+    return ZrapiParsedScenario(Text());
 }
 
 std::vector<ZrapiCall> ParseZrapiLog(const std::string &strText)

@@ -9,8 +9,24 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+// A scenario as the printer reads it, by the printer's own parser, for expectations.
+class ZrapiParsedScenario {
+public:
+    explicit ZrapiParsedScenario(const std::string &strText);
+
+    // The device ID without the zero byte that the printer delivers after it.
+    std::string DeviceId() const;
+    // The status bytes of a channel key; empty for a key without a status line.
+    std::string StatusOf(DWORD dwKey) const;
+    const zrapi::CScenario &Printer() const { return *m_pScenario; }
+
+private:
+    std::shared_ptr<zrapi::CScenario> m_pScenario; // over a megabyte: not on the stack
+};
 
 // A scenario as lines of scenario text, starting from the printer's default one.
 class ZrapiScenario {
@@ -34,7 +50,7 @@ public:
 
     std::string Text() const;
     // The scenario as the printer reads it, for expectations (device ID, status bytes).
-    zrapi::CScenario Parsed() const;
+    ZrapiParsedScenario Parsed() const;
 
 private:
     std::vector<std::string> m_lines;
