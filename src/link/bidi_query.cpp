@@ -11,12 +11,21 @@ const LONG SELECTOR_0 = 0;
 const LONG SELECTOR_1 = 1;
 const LONG NO_CHANNEL = -1;
 
+// A block read through the size probe: nAllocated bytes, the size the probe reported, of
+// which the library said after filling that the first nDelivered hold its answer.
+struct SizedBlock {
+    BYTE *pBytes = nullptr;
+    LONG nAllocated = 0;
+    LONG nDelivered = 0;
+};
+
 // The size-probe read shared by the device ID, channel table and status reads: ask with a
-// null buffer for the size, allocate exactly that, ask again to fill it. On success the
-// block goes to pBlock and nDelivered holds the byte count that the library reported after
-// filling, kept inside the block: a library that raises it must not make us read past it.
-// The block is the caller's to free (AfxFreeMemory).
-template <typename TCall> LONG ReadSized(TCall call, BYTE *&pBlock, LONG &nDelivered)
+// null buffer for the size, allocate exactly that, ask again to fill it. The delivered
+// count is kept inside the block: a library that raises it must not make us read past it.
+// Only the status read relies on it; the device ID is a zero-terminated text and the table
+// is counted by the result, so those are bounded by the block. The caller frees the block
+// (AfxFreeMemory).
+template <typename TCall> LONG ReadSized(TCall call, SizedBlock &block)
 {
     LONG size = 0;
     LONG result = call(nullptr, &size);
@@ -35,8 +44,9 @@ template <typename TCall> LONG ReadSized(TCall call, BYTE *&pBlock, LONG &nDeliv
         AfxFreeMemory(pBuffer);
         return result;
     }
-    nDelivered = std::clamp(size, 0L, allocated);
-    pBlock = pBuffer;
+    block.pBytes = pBuffer;
+    block.nAllocated = allocated;
+    block.nDelivered = std::clamp(size, 0L, allocated);
     return result;
 }
 } // namespace
@@ -115,18 +125,18 @@ LONG CBidiQuery::DoGetDeviceId(LONG nSelector, LPCSTR pszPrinterName)
 {
     if (!m_pfnGetDeviceID)
         return BIDI_RESULT_UNBOUND;
-    BYTE *pBlock = nullptr;
-    LONG delivered = 0;
+    SizedBlock block;
     LONG result =
         ReadSized([&](BYTE *pBuffer,
                       LONG *pnSize) { return m_pfnGetDeviceID(nSelector, pszPrinterName, pBuffer, pnSize); },
-                  pBlock, delivered);
+                  block);
     if (result < 0)
         return Fail(BIDI_ERR_GET_DEVICE_ID, result);
     // The text may lack its terminating zero: it ends at the first zero or the block's end.
-    const int length = static_cast<int>(std::find(pBlock, pBlock + delivered, 0) - pBlock);
-    m_strDeviceId = CString(reinterpret_cast<const char *>(pBlock), length);
-    AfxFreeMemory(pBlock);
+    const BYTE *pText = block.pBytes;
+    const int length = static_cast<int>(std::find(pText, pText + block.nAllocated, 0) - pText);
+    m_strDeviceId = CString(reinterpret_cast<const char *>(pText), length);
+    AfxFreeMemory(block.pBytes);
     // A text cut short for want of memory is not the printer's answer.
     if (m_strDeviceId.GetLength() != length)
         return Fail(BIDI_ERR_GET_DEVICE_ID, BIDI_RESULT_NO_MEMORY);
@@ -138,17 +148,16 @@ LONG CBidiQuery::DoGetAvailableChannels(LONG nSelector, LPCSTR pszPrinterName)
     FreeChannels();
     if (!m_pfnGetAvailableChannel)
         return BIDI_RESULT_UNBOUND;
-    BYTE *pBlock = nullptr;
-    LONG delivered = 0;
+    SizedBlock block;
     LONG result = ReadSized(
         [&](BYTE *pBuffer, LONG *pnSize) {
             return m_pfnGetAvailableChannel(nSelector, pszPrinterName, pBuffer, pnSize);
         },
-        pBlock, delivered);
+        block);
     if (result < 0)
         return Fail(BIDI_ERR_GET_AVAILABLE_CHANNEL, result);
-    m_pChannels = reinterpret_cast<BidiChannelEntry *>(pBlock);
-    m_nChannelBlockSize = delivered;
+    m_pChannels = reinterpret_cast<BidiChannelEntry *>(block.pBytes);
+    m_nChannelBlockSize = block.nAllocated;
     m_nChannels = result; // the library counts entries; ChannelsInBlock keeps a walk inside the block
     return result;
 }
@@ -190,15 +199,13 @@ LONG CBidiQuery::DoGetStatus()
     FreeStatus();
     if (!m_pfnGetStatus)
         return BIDI_RESULT_UNBOUND;
-    BYTE *pBlock = nullptr;
-    LONG delivered = 0;
-    LONG result =
-        ReadSized([&](BYTE *pBuffer, LONG *pnSize) { return m_pfnGetStatus(m_nChannel, pBuffer, pnSize); },
-                  pBlock, delivered);
+    SizedBlock block;
+    LONG result = ReadSized(
+        [&](BYTE *pBuffer, LONG *pnSize) { return m_pfnGetStatus(m_nChannel, pBuffer, pnSize); }, block);
     if (result < 0)
         return Fail(BIDI_ERR_GET_STATUS, result);
-    m_pStatus = pBlock;
-    m_nStatusSize = delivered;
+    m_pStatus = block.pBytes;
+    m_nStatusSize = block.nDelivered;
     return result;
 }
 

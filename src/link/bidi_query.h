@@ -37,8 +37,8 @@ public:
     LONG CloseChannel();
     LONG GetStatus();
 
-    // Entries of m_pChannels that lie inside the block the library filled, whatever
-    // count it returned.
+    // Entries of m_pChannels that lie inside the block read, whatever count the library
+    // returned.
     LONG ChannelsInBlock() const;
 
     CString m_strDeviceId;

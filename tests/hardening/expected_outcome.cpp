@@ -123,8 +123,8 @@ private:
 };
 
 // The component's side of a size probe: ask for the size, allocate exactly that, ask again.
-// strBlock gets the bytes that the second call reported, never more than were allocated.
-template <typename TCall> bool ReadSized(TCall call, std::string &strBlock, LONG &nResult)
+// strBlock gets the whole block; nDelivered the size that the second call left, kept inside it.
+template <typename TCall> bool ReadSized(TCall call, std::string &strBlock, LONG &nResult, LONG &nDelivered)
 {
     LONG size = 0;
     nResult = call(nullptr, &size);
@@ -137,7 +137,7 @@ template <typename TCall> bool ReadSized(TCall call, std::string &strBlock, LONG
     nResult = call(reinterpret_cast<BYTE *>(&block[0]), &size);
     if (nResult < 0)
         return false;
-    block.resize(static_cast<size_t>(std::clamp(size, 0L, allocated)));
+    nDelivered = std::clamp(size, 0L, allocated);
     strBlock.swap(block);
     return true;
 }
@@ -149,8 +149,9 @@ bool ReadStatus(CPrinterReplay &printer, DWORD dwKey, std::string &strStatus, bo
     bUnavailable = false;
     std::string table;
     LONG count = 0;
+    LONG delivered = 0;
     if (!ReadSized([&](BYTE *pBuffer, LONG *pnSize) { return printer.GetAvailableChannel(pBuffer, pnSize); },
-                   table, count))
+                   table, count, delivered))
         return false;
     const LONG inBlock = std::clamp(count, 0L, static_cast<LONG>(table.size() / CHANNEL_ENTRY_SIZE));
     bool usable = false;
@@ -173,7 +174,8 @@ bool ReadStatus(CPrinterReplay &printer, DWORD dwKey, std::string &strStatus, bo
     LONG result = 0;
     const bool read =
         ReadSized([&](BYTE *pBuffer, LONG *pnSize) { return printer.GetStatus(channel, pBuffer, pnSize); },
-                  bytes, result);
+                  bytes, result, delivered);
+    bytes.resize(static_cast<size_t>(delivered)); // only the status is taken at the delivered size
     // The channel is closed on every way out, and a failing close loses the read.
     const bool closed = printer.CloseChannel(channel) >= 0;
     if (!read || !closed)
@@ -299,8 +301,9 @@ ExpectedOutcome ExpectQueryOutcome(const zrapi::CScenario &scenario, const char 
 
     std::string block;
     LONG result = 0;
+    LONG delivered = 0;
     if (!ReadSized([&](BYTE *pBuffer, LONG *pnSize) { return printer.GetDeviceId(pBuffer, pnSize); }, block,
-                   result))
+                   result, delivered))
         return Ended(outcome, "device ID not read");
     std::string model;
     if (!ReferenceModel(block.c_str(), model))

@@ -289,6 +289,25 @@ TEST(BidiLinkSizes, StatusSizeAfterTheFillingCallIsKeptInsideTheBlock)
     Outcome lowered = AskStatus(ZrapiScenario().Size("ZRGetStatus", 2, 5));
     EXPECT_TRUE(lowered.bResult);
     EXPECT_EQ(DefaultStatus().substr(0, 5), lowered.strBytes);
+
+    Outcome negative = AskStatus(ZrapiScenario().Size("ZRGetStatus", 2, -5));
+    EXPECT_TRUE(negative.bResult);
+    EXPECT_EQ("", negative.strBytes);
+}
+
+// The library promises that size only for the status: the device ID is a zero-terminated
+// text and the channel table is counted by the result, whatever size the filling call leaves.
+TEST(BidiLinkSizes, DeviceIdAndChannelTableIgnoreTheSizeTheFillingCallLeaves)
+{
+    for (LONG size : {0L, 3L, 9L, 4096L}) {
+        SCOPED_TRACE(size);
+        Outcome deviceId = AskDeviceId(ZrapiScenario().Size("ZRGetDeviceID", 2, size));
+        EXPECT_TRUE(deviceId.bResult);
+        EXPECT_EQ(ZrapiScenario().Parsed().DeviceId(), deviceId.strBytes);
+        Outcome status = AskStatus(ZrapiScenario().Size("ZRGetAvailableChannel", 2, size));
+        EXPECT_TRUE(status.bResult);
+        EXPECT_EQ(DefaultStatus(), status.strBytes);
+    }
 }
 
 TEST(BidiLinkSizes, DeviceIdWithoutZeroEndsAtTheReportedSize)
