@@ -15,10 +15,6 @@
 #define IDS_MESSAGE_BASE 50000
 #define IDS_PARAM_BASE 51000
 
-// Framework prompts: integer range, positive integer.
-#define AFX_IDP_PARSE_INT_RANGE 61714
-#define AFX_IDP_PARSE_UINT 61719
-
 #define IDC_MEMORY 1000
 #define IDC_PRINTER_ID1 1001
 #define IDC_PRINTER_ID2 1002
@@ -38,4 +34,3 @@
 #define IDC_ID_SEPARATOR3 1018
 #define IDC_ID_SEPARATOR4 1019
 #define IDC_ID_SEPARATOR5 1020
-#define ID_HELP 57670
