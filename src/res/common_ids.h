@@ -12,8 +12,13 @@
 #define IDS_MEMORY_96 203
 #define IDS_PAPER_NONE 300
 #define IDS_PAPER_CASSETTE2 301
+// Messages and their parameter texts, which the code picks by index from these bases.
 #define IDS_MESSAGE_BASE 50000
+#define IDS_MESSAGE_INCOMPATIBLE_PRINTER (IDS_MESSAGE_BASE + 0)
+#define IDS_MESSAGE_PRINTER_ID_RANGE (IDS_MESSAGE_BASE + 100)
 #define IDS_PARAM_BASE 51000
+#define IDS_PARAM_PRINTER_ID_LOWER (IDS_PARAM_BASE + 0)
+#define IDS_PARAM_PRINTER_ID_UPPER (IDS_PARAM_BASE + 1)
 
 #define IDC_MEMORY 1000
 #define IDC_PRINTER_ID1 1001
