@@ -2,6 +2,9 @@
 #pragma once
 
 #define IDD_PRINTER_INF 103
+// RCDATA: the option controls that each resource set numbers in its own way
+// (language_controls.rc2).
+#define IDR_LANGUAGE_CONTROL_IDS 104
 
 #define IDS_ERROR_CAPTION 100
 #define IDS_GUIDE_INPUT 101
