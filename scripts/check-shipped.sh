@@ -2,8 +2,9 @@
 # Checks the shipped DLLs of a build folder, PE32 i386 (x86, the default) or PE32+ x86-64
 # (x64): exactly one export (TKOpenPrinterInf), imports only from the allowlist
 # scripts/shipped-imports.txt, no thread-local storage directory (Windows 95 and Win32s
-# refuse to load a DLL that has one at run time), a version resource, and at most 100 KiB
-# stripped. check-shipped.sh BUILD_DIR [x86|x64]
+# refuse to load a DLL that has one at run time), a version resource, at most 100 KiB
+# stripped, and the same code and data in both: they differ in their resources only.
+# check-shipped.sh BUILD_DIR [x86|x64]
 set -euo pipefail
 bin="$1/bin"
 case "${2:-x86}" in
@@ -13,14 +14,14 @@ case "${2:-x86}" in
 esac
 allowlist="$(dirname "$0")/shipped-imports.txt"
 max_stripped=102400
-status=0
-fail() { echo "FAIL $1: $2"; status=1; dll_failed=1; }
+failures=0
+fail() { echo "FAIL $1: $2"; failures=$((failures + 1)); }
 allowed=$(grep -v '^#' "$allowlist" | awk '{print tolower($1) " " $2}')
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 for dll in optinfo_en.dll optinfo_ja.dll; do
   f="$bin/$dll"
-  dll_failed=0
+  failed_before=$failures
   [ -f "$f" ] || { fail "$dll" "missing"; continue; }
   headers=$($tools-objdump -p "$f" 2>&1) || { fail "$dll" "not a PE image"; continue; }
   grep -q "file format $format" <<<"$headers" || fail "$dll" "not a $kind image"
@@ -39,7 +40,26 @@ for dll in optinfo_en.dll optinfo_ja.dll; do
   $tools-strip -o "$scratch/$dll" "$f"
   size=$(stat -c %s "$scratch/$dll")
   [ "$size" -le $max_stripped ] || fail "$dll" "$size bytes stripped, more than $max_stripped"
-  [ $dll_failed -eq 0 ] &&
+  [ $failures -eq "$failed_before" ] &&
     echo "ok $dll: $kind, exports TKOpenPrinterInf, $(wc -l <<<"$imports") allowed imports, no TLS directory, $size bytes stripped"
 done
-exit $status
+
+# One compile of the code linked with two resource sets: whatever code or data tells the
+# languages apart belongs in the resources.
+same_sections() {
+  local section
+  for section in .text .rdata .data; do
+    for dll in optinfo_en.dll optinfo_ja.dll; do
+      $tools-objcopy -O binary -j "$section" "$bin/$dll" "$scratch/$dll$section"
+      [ -s "$scratch/$dll$section" ] || { fail "$dll" "no $section section"; return; }
+    done
+    cmp -s "$scratch/optinfo_en.dll$section" "$scratch/optinfo_ja.dll$section" ||
+      fail optinfo_ja.dll "$section differs from optinfo_en.dll's"
+  done
+}
+if [ -f "$bin/optinfo_en.dll" ] && [ -f "$bin/optinfo_ja.dll" ]; then
+  failed_before=$failures
+  same_sections
+  [ $failures -eq "$failed_before" ] && echo "ok optinfo_en.dll, optinfo_ja.dll: the same .text, .rdata and .data"
+fi
+[ $failures -eq 0 ]

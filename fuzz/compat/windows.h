@@ -1,7 +1,6 @@
-// The few Windows types, constants and calls that the parsers of printer data and the
-// headers around them name, so that they build natively on Linux for fuzzing. Nothing
-// here is meant to behave like Windows beyond what those files need; calls that only
-// make sense on Windows are declared here and stood in for in compat/stubs.cpp.
+// The few Windows types and calls that the parsers of printer data and the headers around
+// them name, so that they build natively on Linux for fuzzing. Nothing here is meant to
+// behave like Windows beyond what those files need.
 #pragma once
 
 #include <cstddef>
@@ -15,46 +14,17 @@ typedef int BOOL;
 typedef unsigned char BYTE;
 typedef std::size_t SIZE_T;
 typedef std::int32_t LONG;
-typedef std::uint32_t ULONG;
 typedef std::uint32_t DWORD;
 typedef unsigned int UINT;
-typedef char CHAR;
 typedef char *LPSTR;
 typedef const char *LPCSTR;
 typedef void *LPVOID;
 typedef void *HANDLE;
-typedef std::uintptr_t ULONG_PTR;
-typedef std::uintptr_t DWORD_PTR;
 
-typedef struct HWND__ *HWND;
-typedef struct HINSTANCE__ *HINSTANCE;
-typedef HINSTANCE HMODULE;
-typedef std::intptr_t(WINAPI *FARPROC)();
+// Named by CMisc's declaration, read only by its system helpers, which are not built here.
+typedef struct _OSVERSIONINFOA *LPOSVERSIONINFOA;
 
-#define MAX_PATH 260
-
-#define MB_ICONHAND 0x00000010L
-#define MB_SETFOREGROUND 0x00010000L
-
-#define VER_PLATFORM_WIN32s 0
-#define VER_PLATFORM_WIN32_WINDOWS 1
-#define VER_PLATFORM_WIN32_NT 2
-
-typedef struct _OSVERSIONINFOA {
-    DWORD dwOSVersionInfoSize;
-    DWORD dwMajorVersion;
-    DWORD dwMinorVersion;
-    DWORD dwBuildNumber;
-    DWORD dwPlatformId;
-    CHAR szCSDVersion[128];
-} OSVERSIONINFOA, *LPOSVERSIONINFOA;
-
-// No system version and no library exist on this side; GetVersionExA reports failure and
-// GetProcAddress is named by a header but never called by the parsing files. The heap is
-// the C library's, and the only string resource is the error caption.
-BOOL GetVersionExA(LPOSVERSIONINFOA pInfo);
-FARPROC GetProcAddress(HMODULE hModule, LPCSTR pszName);
+// The heap is the C library's (compat/windows.cpp).
 HANDLE GetProcessHeap();
 LPVOID HeapAlloc(HANDLE hHeap, DWORD dwFlags, SIZE_T cb);
 BOOL HeapFree(HANDLE hHeap, DWORD dwFlags, LPVOID p);
-int LoadStringA(HINSTANCE hInstance, UINT nId, LPSTR pBuffer, int nBufferSize);

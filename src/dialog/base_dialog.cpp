@@ -1,7 +1,7 @@
 #include "dialog/base_dialog.h"
 
+#include "framework/afxres.h"
 #include "framework/message_box.h"
-#include "res/common_ids.h"
 #include "util/misc.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include "dialog/printer_inf_dlg.h"
 
-#include "resource.h"
+#include "framework/app.h"
+#include "res/common_ids.h"
 #include "sheet/settings_sheet.h"
 #include "util/error.h"
 #include "util/misc.h"
@@ -19,17 +20,17 @@ const LONG NO_VALUE = -1;
 const int PRINTER_ID_TEXT_LIMIT = 2;
 const DWORD PRINTER_ID_LOWER = 30;
 const DWORD PRINTER_ID_UPPER = 70;
-const int RANGE_MESSAGE = 100;
-const int RANGE_LOWER_PARAM = 0;
-const int RANGE_UPPER_PARAM = 1;
+const int RANGE_MESSAGE = IDS_MESSAGE_PRINTER_ID_RANGE - IDS_MESSAGE_BASE;
+const int RANGE_LOWER_PARAM = IDS_PARAM_PRINTER_ID_LOWER - IDS_PARAM_BASE;
+const int RANGE_UPPER_PARAM = IDS_PARAM_PRINTER_ID_UPPER - IDS_PARAM_BASE;
 const UINT RANGE_MESSAGE_STYLE = MB_ICONHAND | MB_SETFOREGROUND;
 
-// Memory and printer ID: open only when the values are on the printer or on a sheet.
+// Memory and printer ID: open only when the values are on the printer or on a sheet. With
+// them go the controls that each resource set numbers itself (LoadLanguageControls).
 const int OPTION_CONTROLS[] = {
-    IDC_ID_LABEL,      IDC_PRINTER_ID_GROUP, IDC_PRINTER_ID1,   IDC_PRINTER_ID2,   IDC_PRINTER_ID3,
-    IDC_PRINTER_ID4,   IDC_PRINTER_ID5,      IDC_PRINTER_ID6,   IDC_ID_SEPARATOR1, IDC_ID_SEPARATOR2,
-    IDC_ID_SEPARATOR3, IDC_ID_SEPARATOR4,    IDC_ID_SEPARATOR5, IDC_MEMORY_GROUP,  IDC_MEMORY_LABEL,
-    IDC_MBYTE_LABEL,   IDC_MEMORY,
+    IDC_ID_LABEL,      IDC_PRINTER_ID1,   IDC_PRINTER_ID2,   IDC_PRINTER_ID3,   IDC_PRINTER_ID4,
+    IDC_PRINTER_ID5,   IDC_PRINTER_ID6,   IDC_ID_SEPARATOR1, IDC_ID_SEPARATOR2, IDC_ID_SEPARATOR3,
+    IDC_ID_SEPARATOR4, IDC_ID_SEPARATOR5, IDC_MEMORY_GROUP,  IDC_MEMORY_LABEL,  IDC_MEMORY,
 };
 const int REQUEST_CONTROLS[] = {IDC_SETTINGS_SHEET, IDCANCEL};
 const int PAPER_SOURCE_CONTROLS[] = {IDC_PAPER_GROUP, IDC_PAPER_SOURCE};
@@ -38,6 +39,31 @@ template <size_t N> void EnableControls(const CWnd &dialog, const int (&ids)[N],
 {
     for (int id : ids)
         EnableWindow(dialog.GetDlgItem(id), bEnable);
+}
+
+// The option controls whose identifiers each resource set chooses for itself, as the set in
+// use lists them: one compile serves both sets. None when the set lacks the list; those
+// controls then keep the state of the template.
+struct LanguageControls {
+    const WORD *pIds;
+    DWORD nCount;
+};
+
+LanguageControls LoadLanguageControls()
+{
+    const HINSTANCE hModule = AfxGetResourceHandle();
+    const HRSRC hInfo = FindResourceA(hModule, MAKEINTRESOURCEA(IDR_LANGUAGE_CONTROL_IDS), RT_RCDATA);
+    const HGLOBAL hData = hInfo ? LoadResource(hModule, hInfo) : nullptr;
+    const WORD *pIds = hData ? static_cast<const WORD *>(LockResource(hData)) : nullptr;
+    return {pIds, pIds ? static_cast<DWORD>(SizeofResource(hModule, hInfo) / sizeof(WORD)) : 0};
+}
+
+void EnableOptionControls(const CWnd &dialog, BOOL bEnable)
+{
+    EnableControls(dialog, OPTION_CONTROLS, bEnable);
+    const LanguageControls controls = LoadLanguageControls();
+    for (DWORD i = 0; i < controls.nCount; ++i)
+        EnableWindow(dialog.GetDlgItem(controls.pIds[i]), bEnable);
 }
 
 bool IsPrinterIdField(int nIdc)
@@ -162,7 +188,7 @@ void CPrinterInfDlg::ShowRangeError(int nIdc, DWORD dwLower, DWORD dwUpper)
 void CPrinterInfDlg::EnableInput()
 {
     if (m_bInfoStored || m_bSheetRequested) {
-        EnableControls(*this, OPTION_CONTROLS, TRUE);
+        EnableOptionControls(*this, TRUE);
         EnableControls(*this, REQUEST_CONTROLS, TRUE);
     }
     EnableControls(*this, PAPER_SOURCE_CONTROLS, TRUE);
@@ -172,7 +198,7 @@ void CPrinterInfDlg::EnableInput()
 
 void CPrinterInfDlg::DisableInput()
 {
-    EnableControls(*this, OPTION_CONTROLS, FALSE);
+    EnableOptionControls(*this, FALSE);
     if (m_bInfoStored || m_bSheetRequested) {
         EnableControls(*this, PAPER_SOURCE_CONTROLS, FALSE);
         EnableControls(*this, REQUEST_CONTROLS, FALSE);

@@ -1,19 +1,13 @@
-// Interpretation of what the printer says about itself: the model in its IEEE 1284 device
-// ID, and the printer ID, memory and paper source in its status fields "CW:" and "CD:".
+// The printer query's decisions: whether the connected printer is the caller's model, and
+// which status channel to ask for the options on this system. The texts themselves are
+// read by printer_data.h.
 #pragma once
 
 #include "entry/option_info.h"
-#include "framework/string.h"
-
-// Number of eight-character groups in the "CD:" field.
-const int CD_GROUP_COUNT = 2;
 
 // Channel keys of the printer's status channels.
 const DWORD CHANNEL_KEY_PRIMARY = 0x10010003;
 const DWORD CHANNEL_KEY_FALLBACK = 0x10000003;
-
-// The value of "MDL:", which must end with ";"; 1 when found (0 also when memory ran out).
-BOOL ExtractModel(const CString &strDeviceId, CString &strModel);
 
 // 1 when equal ignoring case; otherwise tells the user and returns 0.
 BOOL CheckModel(LPCSTR pszCallerModel, LPCSTR pszPrinterModel);
@@ -21,9 +15,6 @@ BOOL CheckModel(LPCSTR pszCallerModel, LPCSTR pszPrinterModel);
 // Reads the status bytes of the channel that this system uses and interprets them into
 // the record, whose three flags say what to read; 1 when every asked field was read.
 BOOL ReadDeviceOptions(LPCSTR pszPrinterName, OptionInfo &info);
-
-// 1 when every field asked for by a flag was found; values are stored as found.
-BOOL ParseOptionFields(const BYTE *pBytes, LONG nCount, OptionInfo &info);
 
 // How ReadDeviceOptions asks for the status on a system version code.
 enum ChannelPlan {

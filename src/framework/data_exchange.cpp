@@ -1,8 +1,8 @@
 #include "framework/data_exchange.h"
 
+#include "framework/afxres.h"
 #include "framework/message_box.h"
 #include "framework/string.h"
-#include "res/common_ids.h"
 
 namespace {
 // FALSE when memory ran out.

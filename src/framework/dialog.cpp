@@ -1,8 +1,8 @@
 #include "framework/dialog.h"
 
+#include "framework/afxres.h"
 #include "framework/app.h"
 #include "framework/heap.h"
-#include "res/common_ids.h"
 
 CDialog::CDialog(UINT nIdTemplate, CWnd *pParentWnd)
     : m_nIdHelp(nIdTemplate), m_nIdTemplate(nIdTemplate), m_pParentWnd(pParentWnd)

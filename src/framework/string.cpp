@@ -1,6 +1,5 @@
 #include "framework/string.h"
 
-#include "framework/app.h"
 #include "framework/heap.h"
 #include "framework/mbcs.h"
 
@@ -8,9 +7,6 @@
 #include <cstring>
 
 namespace {
-// The component's strings are short; any resource string of it fits.
-const int RESOURCE_STRING_SIZE = 1024;
-
 int Clip(int nValue, int nMax)
 {
     return nValue < 0 ? 0 : (nValue > nMax ? nMax : nValue);
@@ -116,14 +112,6 @@ int CString::Find(LPCSTR pszSub, int nStart) const
     return -1;
 }
 
-BOOL CString::LoadString(UINT nId)
-{
-    char buffer[RESOURCE_STRING_SIZE];
-    const int length = ::LoadStringA(AfxGetResourceHandle(), nId, buffer, RESOURCE_STRING_SIZE);
-    Assign(buffer, length);
-    return !IsEmpty();
-}
-
 LPSTR CString::GetBuffer(int nMinLength)
 {
     char *pOld = nullptr;
@@ -198,21 +186,4 @@ CString &CString::Append(LPCSTR pch, int nLength)
     m_pszData[m_nLength] = '\0';
     AfxFreeMemory(pOld);
     return *this;
-}
-
-// One pass, so that a parameter text containing "%2" is not substituted again.
-void AfxFormatString2(CString &strResult, UINT nId, LPCSTR psz1, LPCSTR psz2)
-{
-    CString format;
-    format.LoadString(nId);
-    strResult.Empty();
-    const LPCSTR pszFormat = format;
-    for (int i = 0; i < format.GetLength(); ++i) {
-        if (pszFormat[i] == '%' && (pszFormat[i + 1] == '1' || pszFormat[i + 1] == '2')) {
-            strResult += pszFormat[i + 1] == '1' ? psz1 : psz2;
-            ++i;
-        } else {
-            strResult += pszFormat[i];
-        }
-    }
 }

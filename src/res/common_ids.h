@@ -2,6 +2,9 @@
 #pragma once
 
 #define IDD_PRINTER_INF 103
+// RCDATA: the option controls that each resource set numbers in its own way
+// (language_controls.rc2).
+#define IDR_LANGUAGE_CONTROL_IDS 104
 
 #define IDS_ERROR_CAPTION 100
 #define IDS_GUIDE_INPUT 101
@@ -12,12 +15,13 @@
 #define IDS_MEMORY_96 203
 #define IDS_PAPER_NONE 300
 #define IDS_PAPER_CASSETTE2 301
+// Messages and their parameter texts, which the code picks by index from these bases.
 #define IDS_MESSAGE_BASE 50000
+#define IDS_MESSAGE_INCOMPATIBLE_PRINTER (IDS_MESSAGE_BASE + 0)
+#define IDS_MESSAGE_PRINTER_ID_RANGE (IDS_MESSAGE_BASE + 100)
 #define IDS_PARAM_BASE 51000
-
-// Framework prompts: integer range, positive integer.
-#define AFX_IDP_PARSE_INT_RANGE 61714
-#define AFX_IDP_PARSE_UINT 61719
+#define IDS_PARAM_PRINTER_ID_LOWER (IDS_PARAM_BASE + 0)
+#define IDS_PARAM_PRINTER_ID_UPPER (IDS_PARAM_BASE + 1)
 
 #define IDC_MEMORY 1000
 #define IDC_PRINTER_ID1 1001
@@ -38,4 +42,3 @@
 #define IDC_ID_SEPARATOR3 1018
 #define IDC_ID_SEPARATOR4 1019
 #define IDC_ID_SEPARATOR5 1020
-#define ID_HELP 57670

@@ -2,6 +2,7 @@
 // driven from inside the modal loop.
 #include "dialog/printer_inf_dlg.h"
 #include "entry/printer_inf_app.h"
+#include "framework/afxres.h"
 #include "optinfo.h"
 #include "resource.h"
 #include "util/misc.h"

@@ -1,4 +1,5 @@
 #include "entry/device_id.h"
+#include "entry/printer_data.h"
 
 #include "support/wine_test_support.h"
 

@@ -1,4 +1,4 @@
-#include "entry/device_id.h"
+#include "entry/printer_data.h"
 
 #include <gtest/gtest.h>
 

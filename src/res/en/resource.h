@@ -1,4 +1,5 @@
-// Control identifiers of the English resource set.
+// Control identifiers of the English resource set. The two that the sets number differently
+// reach the code through language_controls.rc2.
 #pragma once
 
 #include "common_ids.h"
