@@ -89,16 +89,6 @@ CString CString::Mid(int nFirst, int nCount) const
     return CString(m_pszData + nFirst, Clip(nCount, m_nLength - nFirst));
 }
 
-CString CString::Mid(int nFirst) const
-{
-    return Mid(nFirst, m_nLength);
-}
-
-CString CString::Left(int nCount) const
-{
-    return Mid(0, nCount);
-}
-
 int CString::Find(LPCSTR pszSub, int nStart) const
 {
     if (!pszSub || !m_pszData || nStart < 0)

@@ -26,11 +26,8 @@ public:
     CString &operator+=(LPCSTR psz);
     CString &operator+=(char ch);
 
-    // Byte counts and offsets, clipped to the text: nCount bytes from nFirst, everything from
-    // nFirst, the first nCount bytes.
+    // nCount bytes from offset nFirst, both clipped to the text.
     CString Mid(int nFirst, int nCount) const;
-    CString Mid(int nFirst) const;
-    CString Left(int nCount) const;
 
     // Offset of the first occurrence of pszSub at or after nStart (itself a character start)
     // that starts a character of the code page: the trail byte of a double-byte character
