@@ -69,9 +69,6 @@ INT_PTR RunDialog(LPCSTR pszPrinterName, BOOL bInfoStored, OptionInfo &working)
     } mainWindow(&dialog);
 
     INT_PTR result = dialog.DoModal();
-    // Whatever ended a dialog that ran out of memory, what it holds cannot be trusted.
-    if (AfxIsOutOfMemory())
-        return DIALOG_FAILED;
     if (result == IDOK && !bInfoStored)
         working = dialog.m_optionInfo;
     return result;
@@ -103,6 +100,7 @@ LONG OpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, const OptionInfo
         if (theApp.m_nModelIndex != MODEL_INDEX_RX9100W)
             return 0;
         INT_PTR result = RunDialog(pszPrinterName, bInfoStored, working);
+        // Whatever ended a dialog that ran out of memory, what it holds cannot be trusted.
         if (AfxIsOutOfMemory())
             return 0;
         // The printer's record is valid whether or not the dialog could show it.
