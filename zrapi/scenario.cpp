@@ -144,7 +144,7 @@ const char *FunctionName(Function function)
 
 bool CScenario::Parse(const char *pText, size_t nLength, CText &error)
 {
-    m_nChannels = m_nStatus = m_nFaults = 0;
+    m_nChannels = m_nStatus = m_nFaults = m_nPrinters = 0;
     m_bytes[0] = '\0';
     m_nBytes = 1;
     m_deviceId = {0, 1};
@@ -176,14 +176,10 @@ bool CScenario::ParseLine(const char *pLine, size_t nLength, CText &error)
     Span rest;
     const Span directive = FirstWord({pLine, nLength}, rest);
 
-    if (Is(directive, "device_id")) {
-        if (!Store(rest.pText, rest.nLength, m_deviceId, error))
-            return false;
-        m_bytes[m_nBytes++] = '\0';
-        ++m_deviceId.nLength;
-        return true;
-    }
-
+    if (Is(directive, "device_id"))
+        return StoreDeviceId(rest.pText, rest.nLength, m_deviceId, error);
+    if (Is(directive, "printer_device_id"))
+        return ParsePrinter(rest.pText, rest.nLength, error);
     if (Is(directive, "status"))
         return ParseStatus(rest.pText, rest.nLength, error);
 
@@ -249,6 +245,35 @@ bool CScenario::ParseStatus(const char *pRest, size_t nLength, CText &error)
     return true;
 }
 
+bool CScenario::ParsePrinter(const char *pRest, size_t nLength, CText &error)
+{
+    Span text;
+    const Span name = FirstWord({pRest, nLength}, text);
+    if (name.nLength == 0) {
+        error.Add("printer_device_id needs a printer name");
+        return false;
+    }
+    if (m_nPrinters == MAX_PRINTERS) {
+        error.Add("more than ").AddNumber(MAX_PRINTERS).Add(" printer_device_id lines");
+        return false;
+    }
+    Printer &printer = m_printers[m_nPrinters];
+    if (!Store(name.pText, name.nLength, printer.name, error) ||
+        !StoreDeviceId(text.pText, text.nLength, printer.deviceId, error))
+        return false;
+    ++m_nPrinters;
+    return true;
+}
+
+bool CScenario::StoreDeviceId(const char *pText, size_t nLength, Stored &stored, CText &error)
+{
+    if (!Store(pText, nLength, stored, error))
+        return false;
+    m_bytes[m_nBytes++] = '\0';
+    ++stored.nLength;
+    return true;
+}
+
 bool CScenario::Store(const char *pText, size_t nLength, Stored &stored, CText &error)
 {
     size_t count = 0;
@@ -262,6 +287,17 @@ bool CScenario::Store(const char *pText, size_t nLength, Stored &stored, CText &
 Bytes CScenario::DeviceId() const
 {
     return BytesOf(m_deviceId);
+}
+
+Bytes CScenario::DeviceIdOf(const char *pszPrinterName) const
+{
+    const size_t length = pszPrinterName ? strlen(pszPrinterName) : 0;
+    for (LONG i = m_nPrinters - 1; pszPrinterName && i >= 0; --i) {
+        const Bytes name = BytesOf(m_printers[i].name);
+        if (static_cast<size_t>(name.nLength) == length && memcmp(name.pData, pszPrinterName, length) == 0)
+            return BytesOf(m_printers[i].deviceId);
+    }
+    return DeviceId();
 }
 
 Bytes CScenario::StatusOf(DWORD dwKey) const

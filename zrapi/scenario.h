@@ -56,6 +56,7 @@ const size_t MAX_SCENARIO_BYTES = 1024 * 1024; // the text; its byte texts are n
 const LONG MAX_CHANNELS = 16384;               // channel lines
 const LONG MAX_STATUS_KEYS = 256;              // channel keys with a status line
 const LONG MAX_FAULTS = 1024;                  // fail, result and size lines
+const LONG MAX_PRINTERS = 16;                  // printer_device_id lines
 
 // A run of bytes that the scenario holds.
 struct Bytes {
@@ -76,6 +77,9 @@ public:
 
     // The device ID followed by its zero byte, as the printer delivers it.
     Bytes DeviceId() const;
+    // The device ID of the printer of that name when the scenario gives it one of its own,
+    // else DeviceId(); pszPrinterName may be null.
+    Bytes DeviceIdOf(const char *pszPrinterName) const;
     // The status bytes of a channel key; none for a key without a status line.
     Bytes StatusOf(DWORD dwKey) const;
     // The channel table, in the order of its lines.
@@ -97,9 +101,16 @@ private:
         DWORD dwKey;
         Stored bytes;
     };
+    struct Printer {
+        Stored name;
+        Stored deviceId;
+    };
 
     bool ParseLine(const char *pLine, size_t nLength, CText &error);
     bool ParseStatus(const char *pRest, size_t nLength, CText &error);
+    bool ParsePrinter(const char *pRest, size_t nLength, CText &error);
+    // The device ID text of the line's rest, stored with its zero.
+    bool StoreDeviceId(const char *pText, size_t nLength, Stored &stored, CText &error);
     // Unescapes the text behind the byte texts stored so far.
     bool Store(const char *pText, size_t nLength, Stored &stored, CText &error);
     Bytes BytesOf(const Stored &stored) const { return {m_bytes + stored.nAt, stored.nLength}; }
@@ -116,6 +127,8 @@ private:
     LONG m_nStatus = 0;
     Fault m_faults[MAX_FAULTS] = {};
     LONG m_nFaults = 0;
+    Printer m_printers[MAX_PRINTERS] = {};
+    LONG m_nPrinters = 0;
 };
 
 // Size-probe answer: with a null buffer the size needed, else as many bytes as fit in the

@@ -1,6 +1,7 @@
 // The virtual printer: ZRAPI.DLL's twelve functions answered from a scenario, every call
 // written to a log. State lives per load of the library: each process attach reads the
-// scenario and log path afresh and starts the call counters at zero. It is held in fixed
+// scenario and log path afresh and starts the call counters at zero. Calls from several
+// threads are taken one at a time, each with its whole log line. It is held in fixed
 // tables and nothing of the C++ runtime is used, so that a load takes nothing from the
 // process that its free does not give back.
 #include "scenario.h"
@@ -62,6 +63,11 @@ private:
 };
 
 CVirtualPrinter g_printer;
+
+// Made at the attach and deleted at the detach of the process.
+CRITICAL_SECTION g_callLock;
+// Calls that have entered an export and not yet left it, waiting ones included.
+LONG g_nCallsInside = 0;
 
 // A scenario file's text, with room for one byte beyond the largest scenario so that a
 // larger file is refused rather than cut short.
@@ -194,8 +200,30 @@ bool CVirtualPrinter::Close(LONG nHandle)
     return true;
 }
 
+// Holds the printer for one call. A call that finds another one already inside was made
+// while that one ran: the maker's library need not cope with that, so the log says so.
+class CCallLock {
+public:
+    CCallLock() : m_bOverlapped(InterlockedIncrement(&g_nCallsInside) > 1)
+    {
+        EnterCriticalSection(&g_callLock);
+    }
+    ~CCallLock()
+    {
+        LeaveCriticalSection(&g_callLock);
+        InterlockedDecrement(&g_nCallsInside);
+    }
+    CCallLock(const CCallLock &) = delete;
+    CCallLock &operator=(const CCallLock &) = delete;
+
+    bool Overlapped() const { return m_bOverlapped; }
+
+private:
+    bool m_bOverlapped;
+};
+
 // One call of an export: counts it, applies the scenario's faults and writes its log line
-// "<function> <inputs> -> <result> <outputs>" when it ends.
+// "<function> <inputs> -> <result> <outputs>[ overlapped]" when it ends.
 class CCall {
 public:
     explicit CCall(Function function) : m_function(function), m_nCall(++g_printer.m_nCalls[function]) {}
@@ -204,8 +232,8 @@ public:
     ~CCall()
     {
         CText line;
-        g_printer.WriteLog(
-            line.Add(FunctionName(m_function)).Add(m_inputs).Add(" -> ").AddNumber(m_nResult).Add(m_outputs));
+        line.Add(FunctionName(m_function)).Add(m_inputs).Add(" -> ").AddNumber(m_nResult).Add(m_outputs);
+        g_printer.WriteLog(m_lock.Overlapped() ? line.Add(" overlapped") : line);
     }
 
     // Starts a " name=" field of the log line; its value is added to what they return.
@@ -263,6 +291,8 @@ private:
         Out("injected").Add(pFault->kind == FAULT_FAIL ? "fail" : "result");
     }
 
+    // First, so that the call is counted and logged inside the lock.
+    CCallLock m_lock;
     Function m_function;
     LONG m_nCall;
     LONG m_nResult = ZR_OK;
@@ -352,7 +382,7 @@ LONG WINAPI ZRGetDeviceID(LONG nSelector, LPCSTR pszPrinterName, BYTE *pBuffer, 
     call.InBuffer(pBuffer, pnSize);
     LONG result = ProbeRefusal(call, pnSize);
     if (result == ZR_OK && !call.IsFailed())
-        Deliver(g_printer.m_scenario.DeviceId(), pBuffer, pnSize);
+        Deliver(g_printer.m_scenario.DeviceIdOf(pszPrinterName), pBuffer, pnSize);
     return call.Finish(result);
 }
 
@@ -446,9 +476,14 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD dwReason, LPVOID)
 {
     switch (dwReason) {
     case DLL_PROCESS_ATTACH:
-        return g_printer.Load() ? TRUE : FALSE;
+        InitializeCriticalSection(&g_callLock);
+        if (g_printer.Load())
+            return TRUE;
+        DeleteCriticalSection(&g_callLock);
+        return FALSE;
     case DLL_PROCESS_DETACH:
         g_printer.Unload();
+        DeleteCriticalSection(&g_callLock);
         break;
     default:
         break;

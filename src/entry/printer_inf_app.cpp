@@ -7,18 +7,15 @@ CPrinterInfApp theApp;
 
 CPrinterInfApp::CPrinterInfApp() : CWinApp(nullptr), m_nModelIndex(MODEL_INDEX_NONE) {}
 
-BOOL CPrinterInfApp::FindModel(LPCSTR pszModelName)
+BOOL CPrinterInfApp::FindModel(LPCSTR pszModelName, LONG &nModelIndex)
 {
-    if (pszModelName) {
-        for (int i = 0; i < MODEL_COUNT; ++i) {
-            if (CompareNoCase(ModelTable[i], pszModelName) == 0) {
-                m_nModelIndex = i;
-                return TRUE;
-            }
-        }
+    nModelIndex = MODEL_INDEX_NONE;
+    for (int i = 0; pszModelName && i < MODEL_COUNT && nModelIndex == MODEL_INDEX_NONE; ++i) {
+        if (CompareNoCase(ModelTable[i], pszModelName) == 0)
+            nModelIndex = i;
     }
-    m_nModelIndex = MODEL_INDEX_NONE;
-    return FALSE;
+    InterlockedExchange(&m_nModelIndex, nModelIndex);
+    return nModelIndex != MODEL_INDEX_NONE;
 }
 
 void CPrinterInfApp::WinHelp(DWORD_PTR dwData, UINT nCmd)

@@ -1,5 +1,6 @@
-// The component's application object: the model index of the latest call and the mapping
-// of every help request to the dialog's topic.
+// The component's application object: the model index of the latest lookup and the mapping
+// of every help request to the dialog's topic. Calls may overlap on several threads, so each
+// acts on the index of its own lookup; m_nModelIndex only records the latest.
 #pragma once
 
 #include "framework/app.h"
@@ -8,8 +9,9 @@ class CPrinterInfApp : public CWinApp {
 public:
     CPrinterInfApp();
 
-    // Looks the name up in ModelTable and sets m_nModelIndex; 1 when found.
-    BOOL FindModel(LPCSTR pszModelName);
+    // Looks the name up in ModelTable: its index, or MODEL_INDEX_NONE, goes to nModelIndex and
+    // to m_nModelIndex; 1 when found.
+    BOOL FindModel(LPCSTR pszModelName, LONG &nModelIndex);
 
     // Every help request with a topic opens the dialog's one topic.
     void WinHelp(DWORD_PTR dwData, UINT nCmd) override;

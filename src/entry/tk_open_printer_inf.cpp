@@ -28,7 +28,7 @@ void SetPresenceFlags(OptionInfo &info, LONG nModelIndex)
 }
 
 // Link A lives for the whole query; ReadDeviceOptions nests its own link inside it.
-QueryOutcome QueryPrinter(LPCSTR pszPrinterName, LPCSTR pszModelName, OptionInfo &working)
+QueryOutcome QueryPrinter(LPCSTR pszPrinterName, LPCSTR pszModelName, LONG nModelIndex, OptionInfo &working)
 {
     CBidiLink link;
     CString deviceId;
@@ -39,9 +39,9 @@ QueryOutcome QueryPrinter(LPCSTR pszPrinterName, LPCSTR pszModelName, OptionInfo
         return QUERY_NOT_READ;
     if (!CheckModel(pszModelName, printerModel))
         return QUERY_CALL_FAILS;
-    if (theApp.m_nModelIndex != MODEL_INDEX_RX7100W && theApp.m_nModelIndex != MODEL_INDEX_RX9100W)
+    if (nModelIndex != MODEL_INDEX_RX7100W && nModelIndex != MODEL_INDEX_RX9100W)
         return QUERY_CALL_FAILS;
-    SetPresenceFlags(working, theApp.m_nModelIndex);
+    SetPresenceFlags(working, nModelIndex);
     OptionInfo temporary = working;
     if (!ReadDeviceOptions(pszPrinterName, temporary))
         return QUERY_NOT_READ;
@@ -49,11 +49,24 @@ QueryOutcome QueryPrinter(LPCSTR pszPrinterName, LPCSTR pszModelName, OptionInfo
     return QUERY_OPTIONS_READ;
 }
 
+// The dialog is this thread's main window while it runs; the window from before, that of a
+// call this one is nested in, comes back when it ends.
+class CMainWindowScope {
+public:
+    explicit CMainWindowScope(CWnd *pWnd) : m_pPrevious(theApp.GetMainWnd()) { theApp.SetMainWnd(pWnd); }
+    ~CMainWindowScope() { theApp.SetMainWnd(m_pPrevious); }
+    CMainWindowScope(const CMainWindowScope &) = delete;
+    CMainWindowScope &operator=(const CMainWindowScope &) = delete;
+
+private:
+    CWnd *m_pPrevious;
+};
+
 // Runs the dialog modally as the application's main window; returns its result.
-INT_PTR RunDialog(LPCSTR pszPrinterName, BOOL bInfoStored, OptionInfo &working)
+INT_PTR RunDialog(LPCSTR pszPrinterName, LONG nModelIndex, BOOL bInfoStored, OptionInfo &working)
 {
     CPrinterInfDlg dialog(nullptr);
-    dialog.m_nModelIndex = theApp.m_nModelIndex;
+    dialog.m_nModelIndex = nModelIndex;
     dialog.m_bInfoStored = bInfoStored;
     dialog.m_bSheetRequested = 0;
     dialog.m_strPrinterName = pszPrinterName;
@@ -62,12 +75,7 @@ INT_PTR RunDialog(LPCSTR pszPrinterName, BOOL bInfoStored, OptionInfo &working)
     if (AfxIsOutOfMemory())
         return DIALOG_FAILED;
 
-    struct MainWindowScope {
-        CWnd *m_pPrevious;
-        explicit MainWindowScope(CWnd *pWnd) : m_pPrevious(theApp.m_pMainWnd) { theApp.m_pMainWnd = pWnd; }
-        ~MainWindowScope() { theApp.m_pMainWnd = m_pPrevious; }
-    } mainWindow(&dialog);
-
+    CMainWindowScope mainWindow(&dialog);
     INT_PTR result = dialog.DoModal();
     if (result == IDOK && !bInfoStored)
         working = dialog.m_optionInfo;
@@ -82,13 +90,14 @@ LONG OpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, const OptionInfo
     if (SearchPathA(nullptr, ZRAPI_FILE_NAME, nullptr, MAX_PATH, foundPath, &pFilePart) == 0)
         bQueryPrinter = FALSE;
 
-    theApp.FindModel(pszModelName);
+    LONG nModelIndex = MODEL_INDEX_NONE;
+    theApp.FindModel(pszModelName, nModelIndex);
     OptionInfo working;
     CopyFrom(working, pInInfo);
 
     BOOL bInfoStored = FALSE;
     if (bQueryPrinter) {
-        QueryOutcome outcome = QueryPrinter(pszPrinterName, pszModelName, working);
+        QueryOutcome outcome = QueryPrinter(pszPrinterName, pszModelName, nModelIndex, working);
         // An answer read while memory ran out may be cut short: the call fails rather than
         // go on as if the printer had not answered.
         if (outcome == QUERY_CALL_FAILS || AfxIsOutOfMemory())
@@ -97,9 +106,9 @@ LONG OpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, const OptionInfo
     }
 
     if (bShowDialog) {
-        if (theApp.m_nModelIndex != MODEL_INDEX_RX9100W)
+        if (nModelIndex != MODEL_INDEX_RX9100W)
             return 0;
-        INT_PTR result = RunDialog(pszPrinterName, bInfoStored, working);
+        INT_PTR result = RunDialog(pszPrinterName, nModelIndex, bInfoStored, working);
         // Whatever ended a dialog that ran out of memory, what it holds cannot be trusted.
         if (AfxIsOutOfMemory())
             return 0;
@@ -127,7 +136,11 @@ extern "C" LONG WINAPI TKOpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelNa
 {
     if (!pOutInfo)
         return 0;
-    // Memory that ran out in an earlier call says nothing about this one.
-    AfxResetOutOfMemory();
+    // Memory that ran out in an earlier call, or in the call this one is nested in, says
+    // nothing about this one.
+    COutOfMemoryScope memory;
+    // Without a thread-local slot no failure could be seen: as if memory had run out.
+    if (AfxIsOutOfMemory())
+        return 0;
     return OpenPrinterInf(pszPrinterName, pszModelName, pInInfo, pOutInfo, bShowDialog, bQueryPrinter);
 }

@@ -1,5 +1,6 @@
 #include "framework/app.h"
 
+#include "framework/thread_slot.h"
 #include "framework/window.h"
 
 #include <cstring>
@@ -12,6 +13,8 @@ namespace {
 const char HELP_FILE_EXTENSION[] = ".HLP";
 
 CWinApp *g_pApp = nullptr;
+
+CThreadSlot g_mainWindow;
 } // namespace
 
 HelpViewerFn g_pfnHelpViewer = ::WinHelpA;
@@ -37,8 +40,18 @@ CWinApp::~CWinApp()
 
 void CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd)
 {
-    HWND hOwner = m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr;
-    g_pfnHelpViewer(hOwner, m_szHelpFilePath, nCmd, dwData);
+    CWnd *pMainWnd = GetMainWnd();
+    g_pfnHelpViewer(pMainWnd ? pMainWnd->GetSafeHwnd() : nullptr, m_szHelpFilePath, nCmd, dwData);
+}
+
+CWnd *CWinApp::GetMainWnd() const
+{
+    return static_cast<CWnd *>(g_mainWindow.Get());
+}
+
+void CWinApp::SetMainWnd(CWnd *pWnd) const
+{
+    g_mainWindow.Set(pWnd);
 }
 
 CWinApp *AfxGetApp()

@@ -16,7 +16,11 @@ public:
     // Opens the help file with the platform help viewer, owned by the main window.
     virtual void WinHelp(DWORD_PTR dwData, UINT nCmd);
 
-    CWnd *m_pMainWnd = nullptr;
+    // The main window is the calling thread's own: dialogs of calls on other threads are
+    // neither its owner nor its help's. Null until the thread sets one.
+    CWnd *GetMainWnd() const;
+    void SetMainWnd(CWnd *pWnd) const;
+
     HINSTANCE m_hInstance;
     // "<module path without extension>.HLP"; empty when the module's path is too long.
     char m_szHelpFilePath[MAX_PATH + 4];

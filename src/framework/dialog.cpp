@@ -121,10 +121,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hDlg, UINT nMessage, WPARAM wParam, LP
     auto *pDialog = reinterpret_cast<CDialog *>(GetWindowLongPtrA(hDlg, DWLP_USER));
     if (!pDialog)
         return FALSE; // messages before WM_INITDIALOG
+    const BOOL bWasOutOfMemory = AfxIsOutOfMemory();
     const INT_PTR result = pDialog->Dispatch(nMessage, wParam, lParam);
     // Work that memory ran out for leaves the dialog unfinished or its data unsure: it ends
-    // with -1, and one that could not be set up is never shown.
-    if (AfxIsOutOfMemory())
+    // with -1, and one that could not be set up is never shown. Only its own work counts: a
+    // call nested on this thread keeps a record of its own while this dialog's messages go on.
+    if (!bWasOutOfMemory && AfxIsOutOfMemory())
         ::EndDialog(hDlg, -1);
     return result;
 }

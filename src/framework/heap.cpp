@@ -1,9 +1,15 @@
 #include "framework/heap.h"
 
+#include "framework/thread_slot.h"
+
 namespace {
-// One call of the component at a time: overlapping calls from several threads are not
-// supported, so one flag serves.
-BOOL g_bOutOfMemory = FALSE;
+// Non-null while this thread's record says that memory ran out.
+CThreadSlot g_outOfMemory;
+
+void SetOutOfMemory(BOOL bOut)
+{
+    g_outOfMemory.Set(bOut ? &g_outOfMemory : nullptr);
+}
 } // namespace
 
 void *AfxAllocMemory(size_t cb)
@@ -22,15 +28,25 @@ void AfxFreeMemory(void *p)
 
 BOOL AfxIsOutOfMemory()
 {
-    return g_bOutOfMemory;
+    return !g_outOfMemory.IsReady() || g_outOfMemory.Get() != nullptr;
 }
 
 void AfxResetOutOfMemory()
 {
-    g_bOutOfMemory = FALSE;
+    SetOutOfMemory(FALSE);
 }
 
 void AfxNoteOutOfMemory()
 {
-    g_bOutOfMemory = TRUE;
+    SetOutOfMemory(TRUE);
+}
+
+COutOfMemoryScope::COutOfMemoryScope() : m_bOuter(AfxIsOutOfMemory())
+{
+    AfxResetOutOfMemory();
+}
+
+COutOfMemoryScope::~COutOfMemoryScope()
+{
+    SetOutOfMemory(m_bOuter);
 }

@@ -8,7 +8,8 @@
 int AfxMessageBox(LPCSTR pszText, UINT nType, UINT /*nIDHelp*/)
 {
     CWinApp *pApp = AfxGetApp();
-    HWND hOwner = pApp && pApp->m_pMainWnd ? pApp->m_pMainWnd->GetSafeHwnd() : nullptr;
+    CWnd *pMainWnd = pApp ? pApp->GetMainWnd() : nullptr;
+    HWND hOwner = pMainWnd ? pMainWnd->GetSafeHwnd() : nullptr;
     // The caption is the module's file name without its extension.
     char path[MAX_PATH] = {};
     int nName = 0;

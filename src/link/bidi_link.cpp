@@ -1,12 +1,18 @@
 #include "link/bidi_link.h"
 
 #include "framework/heap.h"
+#include "framework/sync.h"
 #include "link/bidi_query.h"
 
 #include <cstring>
 #include <utility>
 
 namespace {
+// The maker promises nothing about calls from several threads at once: every use of the
+// library, from its load to its release, goes through this one at a time. It is never held
+// while a window is shown, so a message or dialog on one thread does not stop another's call.
+CCriticalSection g_libraryUse;
+
 // The first entry with the key decides; entries past the filled block are never read.
 bool IsChannelUsable(const CBidiQuery &query, DWORD dwChannelKey)
 {
@@ -24,6 +30,7 @@ template <typename TQuestion> BOOL AskOnce(CBidiQuery *pQuery, TQuestion questio
 {
     if (!pQuery)
         return FALSE;
+    CSingleLock lock(g_libraryUse);
     const BOOL bAnswered = question(*pQuery);
     delete pQuery;
     return bAnswered;
@@ -34,6 +41,7 @@ CBidiLink::CBidiLink()
     : m_pResult(nullptr), m_nResultSize(0), m_nError(BIDI_OK), m_nLibResult(0), m_hLibrary(nullptr),
       m_bOpen(FALSE), m_pfnInitialize(nullptr), m_pfnRelease(nullptr)
 {
+    CSingleLock lock(g_libraryUse);
     // The bare name: the system's standard search order finds the library.
     m_hLibrary = LoadLibraryExA(ZRAPI_FILE_NAME, nullptr, 0);
     if (!m_hLibrary) {
@@ -54,6 +62,7 @@ CBidiLink::CBidiLink()
 
 CBidiLink::~CBidiLink()
 {
+    CSingleLock lock(g_libraryUse);
     if (m_bOpen) {
         m_pfnRelease();
         m_bOpen = FALSE;

@@ -75,15 +75,15 @@ DialogRun RunDialog(const OptionInfo &input, BOOL bInfoStored, const DialogDrive
     dialog.m_bSheetRequested = FALSE;
     dialog.m_strPrinterName = strPrinter.c_str();
     dialog.m_optionInfo = input;
-    CWnd *pPrevious = theApp.m_pMainWnd;
-    theApp.m_pMainWnd = &dialog;
+    CWnd *pPrevious = theApp.GetMainWnd();
+    theApp.SetMainWnd(&dialog);
     DialogRun run;
     {
         DialogDriver driver(script);
         run.nResult = dialog.DoModal();
         run.bScriptRan = driver.Ran();
     }
-    theApp.m_pMainWnd = pPrevious;
+    theApp.SetMainWnd(pPrevious);
     run.info = dialog.m_optionInfo;
     return run;
 }
@@ -402,7 +402,7 @@ TEST(PrinterInfDlgHelp, HelpButtonAndF1OpenTopic4864OfTheModulesHelpFile)
     g_pfnHelpViewer = RecordHelp;
     g_helpCalls.clear();
     CWnd callersMainWindow;
-    theApp.m_pMainWnd = &callersMainWindow;
+    theApp.SetMainWnd(&callersMainWindow);
     HWND hDialog = nullptr;
     {
         DialogDriver driver([&](HWND hDlg) {
@@ -426,8 +426,8 @@ TEST(PrinterInfDlgHelp, HelpButtonAndF1OpenTopic4864OfTheModulesHelpFile)
         EXPECT_EQ(0, TKOpenPrinterInf(UNKNOWN_PRINTER, "RX-9100W", 0, &SAMPLE, &output, TRUE, FALSE));
         EXPECT_TRUE(driver.Ran());
     }
-    EXPECT_EQ(&callersMainWindow, theApp.m_pMainWnd) << "the main window from before the call";
-    theApp.m_pMainWnd = nullptr;
+    EXPECT_EQ(&callersMainWindow, theApp.GetMainWnd()) << "the main window from before the call";
+    theApp.SetMainWnd(nullptr);
     g_pfnHelpViewer = pfnSaved;
 
     char module[MAX_PATH] = {};

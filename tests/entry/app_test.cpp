@@ -45,18 +45,20 @@ std::string Upper(std::string text)
 
 TEST(FindModel, WholeNamesIgnoringCase)
 {
-    EXPECT_TRUE(theApp.FindModel("RX-9100W"));
+    LONG nIndex = 5;
+    EXPECT_TRUE(theApp.FindModel("RX-9100W", nIndex));
+    EXPECT_EQ(1, nIndex);
     EXPECT_EQ(1, theApp.m_nModelIndex);
-    EXPECT_TRUE(theApp.FindModel("rx-7100w"));
+    EXPECT_TRUE(theApp.FindModel("rx-7100w", nIndex));
+    EXPECT_EQ(0, nIndex);
     EXPECT_EQ(0, theApp.m_nModelIndex);
-    for (const char *pszName : {"RX-9100", "RX-9100W ", "RX-9100WX", "", "RX-5000"}) {
+    for (const char *pszName : {"RX-9100", "RX-9100W ", "RX-9100WX", "", "RX-5000", (const char *)nullptr}) {
         theApp.m_nModelIndex = 1;
-        EXPECT_FALSE(theApp.FindModel(pszName)) << pszName;
-        EXPECT_EQ(-1, theApp.m_nModelIndex) << pszName;
+        nIndex = 1;
+        EXPECT_FALSE(theApp.FindModel(pszName, nIndex)) << (pszName ? pszName : "null");
+        EXPECT_EQ(-1, nIndex);
+        EXPECT_EQ(-1, theApp.m_nModelIndex);
     }
-    theApp.m_nModelIndex = 1;
-    EXPECT_FALSE(theApp.FindModel(nullptr));
-    EXPECT_EQ(-1, theApp.m_nModelIndex);
 }
 
 TEST_F(HelpTest, AnyTopicOpensTheDialogTopicOfTheModulesHelpFile)

@@ -1,25 +1,27 @@
 // Makes the allocations of one loaded DLL fail from a chosen one on: while the object
 // lives, the DLL's imports of the heap and C-library allocators point at counting
-// stand-ins. Allocations of every other module go on as before.
+// stand-ins. Allocations of every other module go on as before. The counting and failing
+// is each thread's own: Restart on one thread leaves the others' allocations alone.
 #pragma once
 
-#include <windows.h>
+#include "support/import_patch.h"
+
+#include <memory>
+#include <vector>
 
 class CFailingAllocator {
 public:
     explicit CFailingAllocator(HMODULE hModule);
-    // Gives the DLL its own imports back.
-    ~CFailingAllocator();
     CFailingAllocator(const CFailingAllocator &) = delete;
     CFailingAllocator &operator=(const CFailingAllocator &) = delete;
 
     // Imports replaced; 0 when the DLL imports no allocator.
-    int Patched() const { return m_nPatched; }
+    int Patched() const { return static_cast<int>(m_patches.size()); }
 
     static const unsigned int EVERY_LATER = 0xFFFFFFFF;
 
-    // Starts counting again from 0. Allocation nFirstFailing (counted from 1) fails, and the
-    // nFailing - 1 after it; nFirstFailing 0: none fails.
+    // Starts counting this thread's allocations again from 0. Allocation nFirstFailing (counted from 1)
+    // fails, and the nFailing - 1 after it; nFirstFailing 0: none fails.
     void Restart(unsigned int nFirstFailing = 0, unsigned int nFailing = EVERY_LATER);
     // Allocations asked for since the restart, the failed ones included.
     unsigned int Allocations() const;
@@ -27,6 +29,5 @@ public:
     long LiveBlocks() const;
 
 private:
-    HMODULE m_hModule;
-    int m_nPatched = 0;
+    std::vector<std::unique_ptr<ImportPatch>> m_patches;
 };

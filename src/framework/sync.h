@@ -1,0 +1,31 @@
+// Mutual exclusion of the framework stand-in: a critical section and a lock that holds one
+// for its own lifetime. Critical sections work on every Win32 system, Win32s included.
+#pragma once
+
+#include <windows.h>
+
+// Made with its object and deleted with it: a static one lives as long as the module.
+class CCriticalSection {
+public:
+    CCriticalSection() { InitializeCriticalSection(&m_section); }
+    ~CCriticalSection() { DeleteCriticalSection(&m_section); }
+    CCriticalSection(const CCriticalSection &) = delete;
+    CCriticalSection &operator=(const CCriticalSection &) = delete;
+
+    void Lock() { EnterCriticalSection(&m_section); }
+    void Unlock() { LeaveCriticalSection(&m_section); }
+
+private:
+    CRITICAL_SECTION m_section;
+};
+
+class CSingleLock {
+public:
+    explicit CSingleLock(CCriticalSection &section) : m_section(section) { m_section.Lock(); }
+    ~CSingleLock() { m_section.Unlock(); }
+    CSingleLock(const CSingleLock &) = delete;
+    CSingleLock &operator=(const CSingleLock &) = delete;
+
+private:
+    CCriticalSection &m_section;
+};
