@@ -70,9 +70,11 @@ fake_outcome() {
   esac
 }
 
-# The probe's output on one line: each line once, a long output by its first and last two.
+# The probe's output on one line: each line once, without the shell's name for itself and
+# its "Success" after a failed exec; a long output by its first and last two.
 summary() {
-  awk '{ sub(/^timeout: failed to run command /, "") }
+  awk '{ sub(/^[^ ]*: line [0-9]+: /, "") }
+       / Success$/ { next }
        NF && !seen[$0]++ { line[++n] = $0 }
        END {
          for (i = 1; i <= n; i++) {
@@ -89,7 +91,8 @@ run_probe() (
   export OPTINFO_PROBING=$1 OPTINFO_BUILD_DIR=$build WINEDEBUG=-all,err+environ
   . "$here/wine-env.sh"
   status=0
-  timeout 300 "${WINE[@]}" "$build/bin/route_probe.exe" || status=$?
+  # Through bash's exec, which names a binary the kernel refuses as such.
+  timeout 300 "$here/wine-run.sh" "$build/bin/route_probe.exe" || status=$?
   timeout 60 "${WINESERVER[@]}" -w 2>/dev/null || "${WINESERVER[@]}" -k 2>/dev/null || true
   exit $status
 )
