@@ -100,6 +100,7 @@ run_probe() (
 # Sets outcome: "runs", or "fails: " and what the route said.
 probe() {
   local route=$1 log="$build/route-probe-$1.log" status=0
+  local shown=${log#"$(dirname "$here")"/}
   if [ ! -f "$build/bin/route_probe.exe" ]; then
     echo "wine-route: $folder/bin/route_probe.exe is missing: build it first (make build)" >&2
     exit 1
@@ -112,9 +113,9 @@ probe() {
   if [ $status -eq 0 ] && grep -q '^route probe: i686 code runs' "$log"; then
     outcome=runs
   elif [ $status -eq 124 ]; then
-    outcome="fails: no answer in 300 s (${log#"$(dirname "$here")"/})"
+    outcome="fails: no answer in 300 s ($shown)"
   else
-    outcome="fails: $(summary <"$log") (exit $status; ${log#"$(dirname "$here")"/})"
+    outcome="fails: $(summary <"$log") (exit $status; $shown)"
   fi
 }
 
