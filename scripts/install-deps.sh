@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what building and testing need, from Debian's packages. Idempotent: does
-# nothing when every tool is already there.
+# Installs what building and testing need, from Debian's packages: install-deps.sh [PACKAGE...]
+# With packages named, only those (scripts/wow64.sh asks for debootstrap when it makes its
+# root). Idempotent: does nothing when every one is already there.
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
 
 packages=(
   cmake make git g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
@@ -31,6 +31,12 @@ install() {
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "$@" >/dev/null
 }
 
+if [ $# -gt 0 ]; then
+  mapfile -t missing < <(missing_of "$@")
+  [ ${#missing[@]} -eq 0 ] || install "${missing[@]}"
+  exit 0
+fi
+
 mapfile -t missing < <(missing_of "${packages[@]}")
 # wine32 is an i386 package: dpkg-query names it with its architecture.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -39,10 +45,4 @@ fi
 if [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" dpkg --add-architecture i386
   install "${packages[@]/wine32/wine32:i386}"
-fi
-
-# Where 32-bit Wine cannot run (or WINE_ROUTE=wow64), the i686 tests run in a Debian 13
-# root that scripts/wow64.sh makes with debootstrap.
-if [ "$("$here/wine-route.sh")" = wow64 ] && [ -n "$(missing_of debootstrap)" ]; then
-  install debootstrap
 fi

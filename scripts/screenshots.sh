@@ -8,7 +8,7 @@ root=$(dirname "$here")
 top=${1:-build}
 [ -f "$top/CMakeCache.txt" ] || make -C "$root" --no-print-directory configure BUILD_DIR="$top"
 build=$(cd "$top" && pwd)
-cmake --build "$build" --target dialog_screenshot -- --no-print-directory >/dev/null
+cmake --build "$build" --target dialog_screenshot route_probe -- --no-print-directory >/dev/null
 
 "$here/testbed.sh" start "$build"
 trap '"$here/testbed.sh" stop "$build"' EXIT

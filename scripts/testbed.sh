@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The Wine test bed of one build folder: testbed.sh start|stop BUILD_DIR
 #   start: says which route runs the folder's programs (scripts/wine-route.sh; WINE_ROUTE
-#          picks one for i686), sets that route up once, creates its prefix once,
-#          registers the Windows version of every executable named *_<version>.exe, starts
-#          Xvfb and a persistent wineserver.
+#          picks one for i686; fails on route none), sets that route up once, creates its
+#          prefix once, registers the Windows version of every executable named
+#          *_<version>.exe, starts Xvfb and a persistent wineserver.
 #   stop:  stops both.
 set -euo pipefail
 action=$1
@@ -74,17 +74,7 @@ case "$action" in
     # An earlier test bed of this folder goes first, with the route it had.
     if [ -f "$OPTINFO_BUILD_DIR/testbed.env" ]; then "$0" stop "$OPTINFO_BUILD_DIR" || true; fi
     . "$here/wine-env.sh"
-    case "$OPTINFO_ROUTE" in
-      wine32)
-        if ! error=$(/usr/lib/wine/wine --version 2>&1); then
-          echo "testbed: route wine32: 32-bit Wine does not run on this machine ($(uname -r)):" >&2
-          echo "  ${error#*line [0-9]*: }" >&2
-          echo "  WINE_ROUTE=wow64 runs the i686 programs through Wine's WoW64 mode instead." >&2
-          exit 1
-        fi
-        ;;
-      wow64) "$here/wow64.sh" setup "$OPTINFO_BUILD_DIR" ;;
-    esac
+    [ "$OPTINFO_ROUTE" != wow64 ] || "$here/wow64.sh" setup "$OPTINFO_BUILD_DIR"
     describe_route
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       echo "creating Wine prefix ${WINEPREFIX#"$repo"/}"

@@ -1,6 +1,7 @@
 # Sourced: the environment of the project's Wine test bed for build folder $OPTINFO_BUILD_DIR.
 # Sets OPTINFO_ROUTE (scripts/wine-route.sh), the prefix of that route and the commands
 # WINE and WINESERVER (arrays: on the wow64 route they run inside the Debian 13 root).
+# Fails on route none.
 : "${OPTINFO_BUILD_DIR:?}"
 scripts_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 TESTBED_ROUTE=
@@ -8,8 +9,13 @@ if [ -f "$OPTINFO_BUILD_DIR/testbed.env" ]; then
   # shellcheck disable=SC1091
   . "$OPTINFO_BUILD_DIR/testbed.env"
 fi
-# A running test bed keeps its route unless WINE_ROUTE names another.
-OPTINFO_ROUTE=$(WINE_ROUTE=${WINE_ROUTE:-$TESTBED_ROUTE} "$scripts_dir/wine-route.sh" "$OPTINFO_BUILD_DIR")
+# A running test bed keeps its route unless WINE_ROUTE names another. While wine-route.sh
+# probes a route (OPTINFO_PROBING), that route is taken as it is.
+if [ -n "${OPTINFO_PROBING:-}" ]; then
+  OPTINFO_ROUTE=$OPTINFO_PROBING
+else
+  OPTINFO_ROUTE=$(WINE_ROUTE=${WINE_ROUTE:-$TESTBED_ROUTE} "$scripts_dir/wine-route.sh" "$OPTINFO_BUILD_DIR")
+fi
 case "$OPTINFO_ROUTE" in
   wine64)
     export WINEARCH=win64
@@ -26,6 +32,10 @@ case "$OPTINFO_ROUTE" in
     export WINEARCH=win64
     WINE=("$scripts_dir/wow64.sh" run "$OPTINFO_BUILD_DIR" /usr/lib/wine/wine64)
     WINESERVER=("$scripts_dir/wow64.sh" run "$OPTINFO_BUILD_DIR" /usr/lib/wine/wineserver)
+    ;;
+  none)
+    echo "no Wine route runs the i686 programs of $OPTINFO_BUILD_DIR: this machine executes no 32-bit x86 code ($("$scripts_dir/wine-route.sh" --evidence "$OPTINFO_BUILD_DIR"))" >&2
+    return 1
     ;;
 esac
 # One prefix per route: a prefix of one kind is never handed to the other.

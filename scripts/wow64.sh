@@ -56,7 +56,7 @@ setup() {
     fi
     rm -rf --one-file-system "$root"
   fi
-  command -v debootstrap >/dev/null || { echo "wow64: debootstrap is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
+  "$here/install-deps.sh" debootstrap
   local log="$build/wow64-setup.log" start=$SECONDS
   echo "wow64: making the Debian 13 root with Wine 10 in $root (once; a few minutes, about 2 GB)"
   # debootstrap mounts /proc and /sys in the root while it runs: in a namespace of its own

@@ -2,7 +2,7 @@
 # Runs the consumer in the Wine test bed of a build folder of the same architecture, with that
 # folder's virtual printer beside it and as Windows NT 4.0, for which the component asks the
 # printer: run-consumer.sh BUILD_DIR PROGRAM.exe
-#   Exits 77 (skipped) when Wine cannot run that architecture's programs on this machine.
+#   Exits 77 (skipped) on route none: nothing on this machine runs 32-bit x86 code.
 set -euo pipefail
 scripts=$(cd "$(dirname "$0")/../../scripts" && pwd)
 export OPTINFO_BUILD_DIR
@@ -10,8 +10,9 @@ OPTINFO_BUILD_DIR=$(cd "$1" && pwd)
 program=$2
 unset ZRAPI_SCENARIO ZRAPI_LOG
 
-if ! probe=$("$scripts/wine-run.sh" cmd /c exit 0 2>&1); then
-  echo "SKIP: no Wine here runs $(cat "$OPTINFO_BUILD_DIR/wine-arch.txt") programs: $(head -n 1 <<<"$probe")"
+route=$("$scripts/wine-route.sh" "$OPTINFO_BUILD_DIR")
+if [ "$route" = none ]; then
+  echo "SKIP: this machine executes no 32-bit x86 code: $("$scripts/wine-route.sh" --evidence "$OPTINFO_BUILD_DIR")"
   exit 77
 fi
 cp "$OPTINFO_BUILD_DIR/bin/ZRAPI.DLL" "$(dirname "$program")/"
