@@ -1,6 +1,7 @@
 #include "dialog/printer_inf_dlg.h"
 
 #include "framework/app.h"
+#include "framework/heap.h"
 #include "res/common_ids.h"
 #include "sheet/settings_sheet.h"
 #include "util/error.h"
@@ -276,6 +277,9 @@ void CPrinterInfDlg::OnSettingsSheet()
 {
     m_bSheetRequested = TRUE;
     SetInputMode(TRUE);
+    // Once memory ran out the dialog ends: no sheet may print for a dialog that vanishes.
+    if (AfxIsOutOfMemory())
+        return;
     // Nothing comes back from the printer: the user reads the sheet, whether it printed or not.
     SendSettingsSheetRequest(m_strPrinterName);
 }

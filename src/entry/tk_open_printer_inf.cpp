@@ -7,6 +7,7 @@
 #include "entry/printer_inf_app.h"
 #include "framework/heap.h"
 #include "link/bidi_link.h"
+#include "link/library_search.h"
 
 namespace {
 const INT_PTR DIALOG_FAILED = -1;
@@ -85,9 +86,9 @@ INT_PTR RunDialog(LPCSTR pszPrinterName, LONG nModelIndex, BOOL bInfoStored, Opt
 LONG OpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, const OptionInfo *pInInfo,
                     OptionInfo *pOutInfo, BOOL bShowDialog, BOOL bQueryPrinter)
 {
+    // The links look in the same places: the library found here is the one they load.
     char foundPath[MAX_PATH];
-    LPSTR pFilePart = nullptr;
-    if (SearchPathA(nullptr, ZRAPI_FILE_NAME, nullptr, MAX_PATH, foundPath, &pFilePart) == 0)
+    if (!FindBidiLibrary(foundPath))
         bQueryPrinter = FALSE;
 
     LONG nModelIndex = MODEL_INDEX_NONE;

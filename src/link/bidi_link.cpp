@@ -3,6 +3,7 @@
 #include "framework/heap.h"
 #include "framework/sync.h"
 #include "link/bidi_query.h"
+#include "link/library_search.h"
 
 #include <cstring>
 #include <utility>
@@ -42,8 +43,10 @@ CBidiLink::CBidiLink()
       m_bOpen(FALSE), m_pfnInitialize(nullptr), m_pfnRelease(nullptr)
 {
     CSingleLock lock(g_libraryUse);
-    // The bare name: the system's standard search order finds the library.
-    m_hLibrary = LoadLibraryExA(ZRAPI_FILE_NAME, nullptr, 0);
+    // The file that the search found, and the libraries it needs from its own folder.
+    char path[MAX_PATH];
+    if (FindBidiLibrary(path))
+        m_hLibrary = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!m_hLibrary) {
         m_nError = BIDI_ERR_LOAD;
         return;

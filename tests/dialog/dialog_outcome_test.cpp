@@ -242,26 +242,35 @@ TEST_F(OutcomeTest, EachSettingsSheetPressSendsOneJobAndOpensTheInputs)
 
 // Each allocation of a call that shows the dialog failing in turn, alone, so that the
 // component must stop by itself while memory is there again: a dialog that cannot be set up
-// is not shown, one that runs out of memory later ends, no message is shown, and the call
-// fails cleanly (0, the record untouched, no block left behind). A query that ran out does
-// not lead to the dialog for manual input. With memory again the call works. The Japanese
-// DLL is the same code with other resources; the query-only sweep covers its allocations.
+// is not shown, one that runs out of memory later ends, no message is shown, no settings
+// sheet is printed once an allocation has failed, and the call fails cleanly (0, the record
+// untouched, no block left behind). A query that ran out does not lead to the dialog for
+// manual input. With memory again the call works. The Japanese DLL is the same code with
+// other resources; the query-only sweep covers its allocations.
 TEST_F(OutcomeTest, EveryAllocationFailingFailsTheCallCleanly)
 {
     if (Japanese())
         GTEST_SKIP() << "run with the English DLL: a dialog for each allocation takes a while";
     ZrapiSession session;
+    CFilePrinter printer("optinfo dialog");
+    ASSERT_TRUE(printer.IsReady()) << "the spooler refused the file printer";
+    const std::string sheet(reinterpret_cast<const char *>(SHEET_JOB), sizeof(SHEET_JOB));
     CFailingAllocator allocator(m_hModule);
     ASSERT_GT(allocator.Patched(), 0) << "the DLL imports no allocator";
     MessageBoxCatcher catcher;
+    unsigned int failing = 0; // the allocation that fails in this call; 0: none
     const struct {
         BOOL bQuery;
         DialogDriver::Script script;
     } calls[] = {
         {TRUE, [](HWND hDlg) { Click(hDlg, IDOK); }},
         {FALSE,
-         [](HWND hDlg) {
+         [&](HWND hDlg) {
              Click(hDlg, IDC_SETTINGS_SHEET);
+             // The dialog ends once memory ran out: a sheet printed then is one the user
+             // cannot use.
+             const bool bRanOut = failing != 0 && allocator.Allocations() >= failing;
+             EXPECT_EQ(bRanOut ? "" : sheet, printer.TakeOutput()) << "the job of the press";
              int id = IDC_PRINTER_ID1;
              for (const char *pszValue : {"30", "32", "34", "36", "38", "40"})
                  SetText(hDlg, id++, pszValue);
@@ -270,21 +279,28 @@ TEST_F(OutcomeTest, EveryAllocationFailingFailsTheCallCleanly)
     };
     for (const auto &call : calls) {
         SCOPED_TRACE(call.bQuery ? "options read" : "settings sheet and input");
+        const auto callWithDialog = [&]() {
+            return CallWithDialog(call.bQuery, call.script, MODEL, printer.Name().c_str());
+        };
+        failing = 0;
         allocator.Restart();
-        ASSERT_EQ(1, CallWithDialog(call.bQuery, call.script));
+        ASSERT_EQ(1, callWithDialog());
         const std::string expected = Fields(m_output);
         const unsigned int count = allocator.Allocations();
         ASSERT_GT(count, 0u);
         std::cout << count << " allocations in the call\n";
         for (unsigned int n = 1; n <= count; ++n) {
             SCOPED_TRACE("allocation " + std::to_string(n) + " of " + std::to_string(count) + " failing");
+            failing = n;
             allocator.Restart(n, 1);
-            EXPECT_EQ(0, CallWithDialog(call.bQuery, call.script));
+            EXPECT_EQ(0, callWithDialog());
             EXPECT_EQ(Fields(Canary()), Fields(m_output));
             EXPECT_EQ(0, allocator.LiveBlocks());
+            EXPECT_EQ("", printer.TakeOutput()) << "a job other than the press's";
         }
+        failing = 0;
         allocator.Restart();
-        EXPECT_EQ(1, CallWithDialog(call.bQuery, call.script));
+        EXPECT_EQ(1, callWithDialog());
         EXPECT_EQ(expected, Fields(m_output));
     }
     EXPECT_TRUE(catcher.m_boxes.empty());

@@ -137,3 +137,24 @@ std::string ScratchPath(const std::string &strName)
     DeleteFileA(path.c_str());
     return path;
 }
+
+ScopedVariable::ScopedVariable(const char *pszName, const std::string &strValue)
+    : m_strName(pszName), m_strPrevious(Value(pszName)),
+      m_bWasSet(GetEnvironmentVariableA(pszName, nullptr, 0) != 0)
+{
+    SetEnvironmentVariableA(pszName, strValue.c_str());
+}
+
+ScopedVariable::~ScopedVariable()
+{
+    SetEnvironmentVariableA(m_strName.c_str(), m_bWasSet ? m_strPrevious.c_str() : nullptr);
+}
+
+std::string ScopedVariable::Value(const char *pszName)
+{
+    const DWORD size = GetEnvironmentVariableA(pszName, nullptr, 0);
+    std::string value(size, '\0');
+    const DWORD length = size ? GetEnvironmentVariableA(pszName, &value[0], size) : 0;
+    value.resize(length < size ? length : 0);
+    return value;
+}

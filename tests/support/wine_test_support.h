@@ -46,3 +46,21 @@ std::string ReadFileText(const std::string &strPath);
 
 // A path for a fresh scratch file of this test run, under the build's temp folder.
 std::string ScratchPath(const std::string &strName);
+
+// Sets a variable of this process's environment while alive; the value it had before, or
+// its absence, comes back at the end.
+class ScopedVariable {
+public:
+    ScopedVariable(const char *pszName, const std::string &strValue);
+    ~ScopedVariable();
+    ScopedVariable(const ScopedVariable &) = delete;
+    ScopedVariable &operator=(const ScopedVariable &) = delete;
+
+    // The value of a variable; empty when it is not set.
+    static std::string Value(const char *pszName);
+
+private:
+    std::string m_strName;
+    std::string m_strPrevious;
+    bool m_bWasSet;
+};
