@@ -155,24 +155,31 @@ BOOL CString::Reserve(int nLength, char *&pOld)
 
 CString &CString::Assign(LPCSTR pch, int nLength)
 {
-    if (m_pszData) {
-        m_nLength = 0;
-        m_pszData[0] = '\0';
+    if (!pch || nLength <= 0) {
+        if (m_pszData) {
+            m_nLength = 0;
+            m_pszData[0] = '\0';
+        }
+        return *this;
     }
-    return Append(pch, nLength);
+    return CopyAt(0, pch, nLength);
 }
 
 CString &CString::Append(LPCSTR pch, int nLength)
 {
-    if (!pch || nLength <= 0)
-        return *this;
+    return (!pch || nLength <= 0) ? *this : CopyAt(m_nLength, pch, nLength);
+}
+
+CString &CString::CopyAt(int nOffset, LPCSTR pch, int nLength)
+{
     char *pOld = nullptr;
-    // m_nLength stays below INT_MAX / 2, so the sum cannot overflow where it is made.
-    if (!Reserve(nLength < INT_MAX / 2 ? m_nLength + nLength : -1, pOld))
+    // nOffset stays below INT_MAX / 2, so the sum cannot overflow where it is made.
+    if (!Reserve(nLength < INT_MAX / 2 ? nOffset + nLength : -1, pOld))
         return *this;
-    // The text may come from this string's own block: moved, and the old block freed after.
-    std::memmove(m_pszData + m_nLength, pch, static_cast<size_t>(nLength));
-    m_nLength += nLength;
+    // The text may come from this string's own block, even from where it goes: moved, and
+    // the old block freed after.
+    std::memmove(m_pszData + nOffset, pch, static_cast<size_t>(nLength));
+    m_nLength = nOffset + nLength;
     m_pszData[m_nLength] = '\0';
     AfxFreeMemory(pOld);
     return *this;

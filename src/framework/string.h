@@ -48,6 +48,8 @@ private:
     BOOL Reserve(int nLength, char *&pOld);
     CString &Assign(LPCSTR pch, int nLength);
     CString &Append(LPCSTR pch, int nLength);
+    // nLength bytes at nOffset (at most the length), the text ending after them.
+    CString &CopyAt(int nOffset, LPCSTR pch, int nLength);
 
     char *m_pszData = nullptr;
     int m_nLength = 0;
