@@ -1,12 +1,11 @@
 // The little of a C++ run time that the shipped DLLs need, in place of the compiler's: the
 // entry point, which constructs the static objects when the module is loaded and destroys
-// them when it is freed, and the heap operators. Nothing of the compiler's exception or
-// thread support is linked, so a load takes nothing from the process that the free does
-// not give back, and the module has no thread-local storage directory, with which Windows 95
-// and Win32s refuse to load a DLL at run time.
+// them when it is freed, and the heap operators; dll_memory.cpp has the block functions that
+// the compiler calls. Nothing of the compiler's exception or thread support is linked, so a
+// load takes nothing from the process that the free does not give back, and the module has
+// no thread-local storage directory, with which Windows 95 and Win32s refuse to load a DLL
+// at run time.
 #include "framework/heap.h"
-
-#include <cstdlib>
 
 namespace {
 // One static object with a destructor registers it; the compiler's start-up registers the
@@ -61,8 +60,9 @@ void operator delete(void *p, size_t) noexcept
 }
 
 // Only a call through an object under construction or destruction gets here: a fault of
-// the module's own, with nothing sound left to do.
+// the module's own, with nothing sound left to do. A trap ends the process without a C
+// runtime's message box.
 extern "C" void __cxa_pure_virtual()
 {
-    abort();
+    __builtin_trap();
 }
