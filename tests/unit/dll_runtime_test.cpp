@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 namespace {
-// As tests/unit/CMakeLists.txt builds it.
+// As tests/unit/CMakeLists.txt builds them: one within the run time's exit table, one beyond.
 const char FITTING_DLL[] = "dll_runtime_objects_8.dll";
 const int FITTING_OBJECTS = 8;
+const char OVERFLOWING_DLL[] = "dll_runtime_objects_20.dll";
+const int OVERFLOWING_OBJECTS = 20;
 
 int CountLiveObjects(int nObjects)
 {
@@ -30,6 +32,18 @@ TEST(DllRuntime, StaticObjectsLiveFromLoadToFree)
     EXPECT_EQ(FITTING_OBJECTS, CountLiveObjects(FITTING_OBJECTS));
     FreeLibrary(hModule);
     EXPECT_EQ(0, CountLiveObjects(FITTING_OBJECTS));
+}
+
+// A destructor that finds no room must not be dropped silently: the load fails, and every
+// object constructed by then is destroyed again.
+TEST(DllRuntime, MoreDestructorsThanTheExitTableHoldsFailTheLoad)
+{
+    HMODULE hModule = LoadLibraryA(OVERFLOWING_DLL);
+    EXPECT_EQ(nullptr, hModule);
+    if (hModule)
+        FreeLibrary(hModule);
+    EXPECT_EQ(0, CountLiveObjects(OVERFLOWING_OBJECTS));
+    EXPECT_EQ(nullptr, GetModuleHandleA(OVERFLOWING_DLL));
 }
 
 TEST(DllRuntime, BlockFunctions)
