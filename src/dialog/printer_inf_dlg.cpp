@@ -7,8 +7,6 @@
 #include "util/error.h"
 #include "util/misc.h"
 
-#include <cstdlib>
-
 const DWORD MemorySizeTable[4] = {0, 32, 64, 96};
 
 namespace {
@@ -141,7 +139,7 @@ bool CPrinterInfDlg::ReadPaperSourceCode(int nIndex, LONG &nCode) const
     CString field;
     if (!CMisc().GetListBoxField(m_listPaperSource, nIndex, PAPER_SOURCE_CODE_FIELD, field))
         return false;
-    nCode = std::strtol(field, nullptr, 10);
+    nCode = DecimalToLong(field);
     return true;
 }
 

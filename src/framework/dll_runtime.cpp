@@ -1,12 +1,11 @@
 // The little of a C++ run time that the shipped DLLs need, in place of the compiler's: the
 // entry point, which constructs the static objects when the module is loaded and destroys
-// them when it is freed, and the heap operators. Nothing of the compiler's exception or
-// thread support is linked, so a load takes nothing from the process that the free does
-// not give back, and the module has no thread-local storage directory, with which Windows 95
-// and Win32s refuse to load a DLL at run time.
+// them when it is freed, and the heap operators; dll_memory.cpp has the block functions that
+// the compiler calls. Nothing of the compiler's exception or thread support is linked, so a
+// load takes nothing from the process that the free does not give back, and the module has
+// no thread-local storage directory, with which Windows 95 and Win32s refuse to load a DLL
+// at run time.
 #include "framework/heap.h"
-
-#include <cstdlib>
 
 namespace {
 // One static object with a destructor registers it; the compiler's start-up registers the
@@ -15,6 +14,14 @@ const int EXIT_FUNCTION_COUNT = 16;
 
 void(__cdecl *g_pfnExitFunctions[EXIT_FUNCTION_COUNT])(void);
 int g_nExitFunctions = 0;
+// A destructor found no room: the load fails.
+bool g_bExitTableFull = false;
+
+void RunExitFunctions()
+{
+    while (g_nExitFunctions > 0)
+        g_pfnExitFunctions[--g_nExitFunctions]();
+}
 } // namespace
 
 // GCC's start-up of static objects on this target: runs their constructors, which register
@@ -22,23 +29,32 @@ int g_nExitFunctions = 0;
 extern "C" void __main();
 
 // Run when the module is freed: the C runtime's own atexit would call into a module that is
-// gone by the time the process exits.
+// gone by the time the process exits. A destructor without room runs at once, since the
+// load then fails and nothing else would run it.
 extern "C" int __cdecl atexit(void(__cdecl *pfnFunction)(void))
 {
-    if (g_nExitFunctions == EXIT_FUNCTION_COUNT)
+    if (g_nExitFunctions == EXIT_FUNCTION_COUNT) {
+        g_bExitTableFull = true;
+        pfnFunction();
         return -1;
+    }
     g_pfnExitFunctions[g_nExitFunctions++] = pfnFunction;
     return 0;
 }
 
-// The entry point that the linker gives a DLL.
-extern "C" BOOL WINAPI DllMainCRTStartup(HINSTANCE, DWORD dwReason, LPVOID)
+// The entry point that the linker gives a DLL. When the process ends (lpReserved set), the
+// destructors are skipped, as the system's own run times do: other threads are gone
+// without their cleanup, and the memory goes with the process.
+extern "C" BOOL WINAPI DllMainCRTStartup(HINSTANCE, DWORD dwReason, LPVOID lpReserved)
 {
     if (dwReason == DLL_PROCESS_ATTACH) {
         __main();
-    } else if (dwReason == DLL_PROCESS_DETACH) {
-        while (g_nExitFunctions > 0)
-            g_pfnExitFunctions[--g_nExitFunctions]();
+        if (g_bExitTableFull) {
+            RunExitFunctions();
+            return FALSE;
+        }
+    } else if (dwReason == DLL_PROCESS_DETACH && !lpReserved) {
+        RunExitFunctions();
     }
     return TRUE;
 }
@@ -61,8 +77,9 @@ void operator delete(void *p, size_t) noexcept
 }
 
 // Only a call through an object under construction or destruction gets here: a fault of
-// the module's own, with nothing sound left to do.
+// the module's own, with nothing sound left to do. A trap ends the process without a C
+// runtime's message box.
 extern "C" void __cxa_pure_virtual()
 {
-    abort();
+    __builtin_trap();
 }

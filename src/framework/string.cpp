@@ -11,11 +11,47 @@ int Clip(int nValue, int nMax)
 {
     return nValue < 0 ? 0 : (nValue > nMax ? nMax : nValue);
 }
+
+int LengthOf(LPCSTR psz)
+{
+    return psz ? static_cast<int>(TextLength(psz)) : 0;
+}
+
+// The C library's white space.
+bool IsSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 } // namespace
+
+size_t TextLength(LPCSTR psz, size_t nMax)
+{
+    size_t length = 0;
+    while (length < nMax && psz[length] != '\0')
+        ++length;
+    return length;
+}
+
+LONG DecimalToLong(LPCSTR psz)
+{
+    while (IsSpace(*psz))
+        ++psz;
+    const bool bNegative = *psz == '-';
+    if (*psz == '-' || *psz == '+')
+        ++psz;
+    // The magnitude stops at the nearest value of the type's range.
+    const DWORD dwLimit = bNegative ? 0x80000000u : 0x7FFFFFFFu;
+    DWORD dwValue = 0;
+    for (; *psz >= '0' && *psz <= '9'; ++psz) {
+        const DWORD dwDigit = static_cast<DWORD>(*psz - '0');
+        dwValue = dwValue > (dwLimit - dwDigit) / 10 ? dwLimit : dwValue * 10 + dwDigit;
+    }
+    return static_cast<LONG>(bNegative ? 0u - dwValue : dwValue);
+}
 
 CString::CString(LPCSTR psz)
 {
-    Assign(psz, psz ? static_cast<int>(std::strlen(psz)) : 0);
+    Assign(psz, LengthOf(psz));
 }
 
 CString::CString(LPCSTR pch, int nLength)
@@ -57,7 +93,7 @@ CString &CString::operator=(CString &&str)
 
 CString &CString::operator=(LPCSTR psz)
 {
-    return Assign(psz, psz ? static_cast<int>(std::strlen(psz)) : 0);
+    return Assign(psz, LengthOf(psz));
 }
 
 CString::~CString()
@@ -75,7 +111,7 @@ void CString::Empty()
 
 CString &CString::operator+=(LPCSTR psz)
 {
-    return Append(psz, psz ? static_cast<int>(std::strlen(psz)) : 0);
+    return Append(psz, LengthOf(psz));
 }
 
 CString &CString::operator+=(char ch)
@@ -93,7 +129,7 @@ int CString::Find(LPCSTR pszSub, int nStart) const
 {
     if (!pszSub || !m_pszData || nStart < 0)
         return -1;
-    const size_t subLength = std::strlen(pszSub);
+    const size_t subLength = TextLength(pszSub);
     const char *pEnd = m_pszData + m_nLength;
     for (const char *p = m_pszData + nStart; p < pEnd; p = NextChar(p, pEnd)) {
         if (static_cast<size_t>(pEnd - p) >= subLength && std::memcmp(p, pszSub, subLength) == 0)
@@ -116,10 +152,8 @@ void CString::ReleaseBuffer(int nNewLength)
     if (!m_pszData)
         return;
     const int maxLength = m_nCapacity - 1;
-    if (nNewLength < 0) {
-        const void *pZero = std::memchr(m_pszData, '\0', static_cast<size_t>(maxLength));
-        nNewLength = pZero ? static_cast<int>(static_cast<const char *>(pZero) - m_pszData) : maxLength;
-    }
+    if (nNewLength < 0)
+        nNewLength = static_cast<int>(TextLength(m_pszData, static_cast<size_t>(maxLength)));
     m_nLength = Clip(nNewLength, maxLength);
     m_pszData[m_nLength] = '\0';
 }
@@ -155,24 +189,31 @@ BOOL CString::Reserve(int nLength, char *&pOld)
 
 CString &CString::Assign(LPCSTR pch, int nLength)
 {
-    if (m_pszData) {
-        m_nLength = 0;
-        m_pszData[0] = '\0';
+    if (!pch || nLength <= 0) {
+        if (m_pszData) {
+            m_nLength = 0;
+            m_pszData[0] = '\0';
+        }
+        return *this;
     }
-    return Append(pch, nLength);
+    return CopyAt(0, pch, nLength);
 }
 
 CString &CString::Append(LPCSTR pch, int nLength)
 {
-    if (!pch || nLength <= 0)
-        return *this;
+    return (!pch || nLength <= 0) ? *this : CopyAt(m_nLength, pch, nLength);
+}
+
+CString &CString::CopyAt(int nOffset, LPCSTR pch, int nLength)
+{
     char *pOld = nullptr;
-    // m_nLength stays below INT_MAX / 2, so the sum cannot overflow where it is made.
-    if (!Reserve(nLength < INT_MAX / 2 ? m_nLength + nLength : -1, pOld))
+    // nOffset stays below INT_MAX / 2, so the sum cannot overflow where it is made.
+    if (!Reserve(nLength < INT_MAX / 2 ? nOffset + nLength : -1, pOld))
         return *this;
-    // The text may come from this string's own block: moved, and the old block freed after.
-    std::memmove(m_pszData + m_nLength, pch, static_cast<size_t>(nLength));
-    m_nLength += nLength;
+    // The text may come from this string's own block, even from where it goes: moved, and
+    // the old block freed after.
+    std::memmove(m_pszData + nOffset, pch, static_cast<size_t>(nLength));
+    m_nLength = nOffset + nLength;
     m_pszData[m_nLength] = '\0';
     AfxFreeMemory(pOld);
     return *this;

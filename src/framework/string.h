@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 class CString {
 public:
     CString() = default;
@@ -48,6 +50,8 @@ private:
     BOOL Reserve(int nLength, char *&pOld);
     CString &Assign(LPCSTR pch, int nLength);
     CString &Append(LPCSTR pch, int nLength);
+    // nLength bytes at nOffset (at most the length), the text ending after them.
+    CString &CopyAt(int nOffset, LPCSTR pch, int nLength);
 
     char *m_pszData = nullptr;
     int m_nLength = 0;
@@ -56,3 +60,11 @@ private:
 
 // String resource nId with every "%1" replaced by psz1 and every "%2" by psz2.
 void AfxFormatString2(CString &strResult, UINT nId, LPCSTR psz1, LPCSTR psz2);
+
+// The component carries these rather than take them from a C runtime DLL, which not every
+// system ships.
+// Bytes before the first zero, looking at nMax bytes at most.
+size_t TextLength(LPCSTR psz, size_t nMax = static_cast<size_t>(-1));
+// Base-10 text read as the C library's strtol reads it: white space, one sign, then digits
+// up to the first other character; 0 without digits, the nearest limit beyond the range.
+LONG DecimalToLong(LPCSTR psz);

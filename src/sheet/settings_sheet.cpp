@@ -31,7 +31,7 @@ class CRequestWriter {
 public:
     explicit CRequestWriter(SettingsSheetRequest &request) : m_pNext(request.data()) {}
 
-    void Text(const char *pszText) { Put(pszText, std::strlen(pszText)); }
+    template <size_t N> void Text(const char (&szText)[N]) { Put(szText, N - 1); }
     template <size_t N> void Bytes(const BYTE (&bytes)[N]) { Put(bytes, N); }
     template <size_t N> void RemoteCommand(const char (&szName)[3], const BYTE (&parameters)[N])
     {

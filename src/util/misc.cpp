@@ -19,15 +19,6 @@ int HexDigitValue(char c)
 }
 
 const char TAB[] = "\t";
-
-// strnlen, which the C runtime of the older systems lacks.
-size_t BoundedLength(LPCSTR pszText, size_t nMax)
-{
-    size_t length = 0;
-    while (length < nMax && pszText[length] != '\0')
-        ++length;
-    return length;
-}
 } // namespace
 
 BOOL CMisc::FindKey(const BYTE *pBytes, LONG nCount, const BYTE *pKey, LONG nKeyLength,
@@ -48,7 +39,7 @@ BOOL CMisc::HexToInt(LPCSTR pszText, LONG *pnValue) const
 {
     if (!pszText || !pnValue)
         return FALSE;
-    size_t length = BoundedLength(pszText, MAX_HEX_DIGITS + 1);
+    size_t length = TextLength(pszText, MAX_HEX_DIGITS + 1);
     if (length == 0 || length > MAX_HEX_DIGITS)
         return FALSE;
     DWORD value = 0;

@@ -1,0 +1,78 @@
+// The DLLs' own run time (src/framework/dll_runtime.cpp, dll_memory.cpp), in small DLLs
+// built on it with numbered static objects (dll_runtime_objects.h).
+#include "dll_runtime_objects.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// As tests/unit/CMakeLists.txt builds them: one within the run time's exit table, one beyond.
+const char FITTING_DLL[] = "dll_runtime_objects_8.dll";
+const int FITTING_OBJECTS = 8;
+const char OVERFLOWING_DLL[] = "dll_runtime_objects_20.dll";
+const int OVERFLOWING_OBJECTS = 20;
+
+int CountLiveObjects(int nObjects)
+{
+    int nAlive = 0;
+    for (int i = 1; i <= nObjects; ++i)
+        nAlive += FindAtomA(RuntimeObjectName(i).szText) != 0;
+    return nAlive;
+}
+
+template <typename Fn> Fn BlockFunction(HMODULE hModule, const char *pszName)
+{
+    return reinterpret_cast<Fn>(reinterpret_cast<void *>(GetProcAddress(hModule, pszName)));
+}
+} // namespace
+
+TEST(DllRuntime, StaticObjectsLiveFromLoadToFree)
+{
+    HMODULE hModule = LoadLibraryA(FITTING_DLL);
+    ASSERT_NE(nullptr, hModule) << GetLastError();
+    EXPECT_EQ(FITTING_OBJECTS, CountLiveObjects(FITTING_OBJECTS));
+    FreeLibrary(hModule);
+    EXPECT_EQ(0, CountLiveObjects(FITTING_OBJECTS));
+}
+
+// A destructor that finds no room must not be dropped silently: the load fails, and every
+// object constructed by then is destroyed again.
+TEST(DllRuntime, MoreDestructorsThanTheExitTableHoldsFailTheLoad)
+{
+    HMODULE hModule = LoadLibraryA(OVERFLOWING_DLL);
+    EXPECT_EQ(nullptr, hModule);
+    if (hModule)
+        FreeLibrary(hModule);
+    EXPECT_EQ(0, CountLiveObjects(OVERFLOWING_OBJECTS));
+    EXPECT_EQ(nullptr, GetModuleHandleA(OVERFLOWING_DLL));
+}
+
+TEST(DllRuntime, BlockFunctions)
+{
+    using CopyFn = void *(__cdecl *)(void *, const void *, size_t);
+    using SetFn = void *(__cdecl *)(void *, int, size_t);
+    using CompareFn = int(__cdecl *)(const void *, const void *, size_t);
+    HMODULE hModule = LoadLibraryA(FITTING_DLL);
+    ASSERT_NE(nullptr, hModule) << GetLastError();
+    const auto pfnCopy = BlockFunction<CopyFn>(hModule, "memcpy");
+    const auto pfnMove = BlockFunction<CopyFn>(hModule, "memmove");
+    const auto pfnSet = BlockFunction<SetFn>(hModule, "memset");
+    const auto pfnCompare = BlockFunction<CompareFn>(hModule, "memcmp");
+    ASSERT_TRUE(pfnCopy && pfnMove && pfnSet && pfnCompare);
+
+    char text[] = "abcdefgh";
+    EXPECT_EQ(text, pfnCopy(text, "XY", 2));
+    EXPECT_STREQ("XYcdefgh", text);
+    EXPECT_EQ(text + 2, pfnMove(text + 2, text, 5)); // overlapping, upwards
+    EXPECT_STREQ("XYXYcdeh", text);
+    EXPECT_EQ(text, pfnMove(text, text + 3, 5)); // overlapping, downwards
+    EXPECT_STREQ("Ycdehdeh", text);
+    EXPECT_EQ(text + 1, pfnSet(text + 1, 0x100 + 'z', 3)); // only the low byte counts
+    EXPECT_STREQ("Yzzzhdeh", text);
+
+    // Bytes compare as unsigned: 0x80 is above 0x7F.
+    EXPECT_GT(pfnCompare("a\x80", "a\x7F", 2), 0);
+    EXPECT_LT(pfnCompare("a\x7F", "a\x80", 2), 0);
+    EXPECT_EQ(0, pfnCompare("ab", "ab", 2));
+    EXPECT_EQ(0, pfnCompare("a", "b", 0));
+    FreeLibrary(hModule);
+}
