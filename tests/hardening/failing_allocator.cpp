@@ -1,7 +1,5 @@
 #include "hardening/failing_allocator.h"
 
-#include <cstdlib>
-
 namespace {
 struct Counters {
     unsigned int nAllocations = 0;
@@ -47,34 +45,6 @@ BOOL WINAPI CountingHeapFree(HANDLE hHeap, DWORD dwFlags, LPVOID p)
     return ::HeapFree(hHeap, dwFlags, p);
 }
 
-void *__cdecl CountingMalloc(size_t cb)
-{
-    return Admit() ? Handed(std::malloc(cb)) : nullptr;
-}
-
-void *__cdecl CountingCalloc(size_t nCount, size_t cb)
-{
-    return Admit() ? Handed(std::calloc(nCount, cb)) : nullptr;
-}
-
-void *__cdecl CountingRealloc(void *p, size_t cb)
-{
-    if (!Admit())
-        return nullptr;
-    void *pNew = std::realloc(p, cb);
-    if (!p)
-        Handed(pNew);
-    else if (cb == 0)
-        Freed(p);
-    return pNew;
-}
-
-void __cdecl CountingFree(void *p)
-{
-    Freed(p);
-    std::free(p);
-}
-
 struct Replacement {
     const char *pszDll;
     const char *pszFunction;
@@ -90,10 +60,6 @@ const Replacement REPLACEMENTS[] = {
     {"kernel32.dll", "HeapAlloc", Address(CountingHeapAlloc)},
     {"kernel32.dll", "HeapReAlloc", Address(CountingHeapReAlloc)},
     {"kernel32.dll", "HeapFree", Address(CountingHeapFree)},
-    {"msvcrt.dll", "malloc", Address(CountingMalloc)},
-    {"msvcrt.dll", "calloc", Address(CountingCalloc)},
-    {"msvcrt.dll", "realloc", Address(CountingRealloc)},
-    {"msvcrt.dll", "free", Address(CountingFree)},
 };
 } // namespace
 

@@ -1,5 +1,5 @@
 // Makes the allocations of one loaded DLL fail from a chosen one on: while the object
-// lives, the DLL's imports of the heap and C-library allocators point at counting
+// lives, the DLL's imports of the heap allocator point at counting
 // stand-ins. Allocations of every other module go on as before. The counting and failing
 // is each thread's own: Restart on one thread leaves the others' allocations alone.
 #pragma once
