@@ -28,3 +28,10 @@ typedef struct _OSVERSIONINFOA *LPOSVERSIONINFOA;
 HANDLE GetProcessHeap();
 LPVOID HeapAlloc(HANDLE hHeap, DWORD dwFlags, SIZE_T cb);
 BOOL HeapFree(HANDLE hHeap, DWORD dwFlags, LPVOID p);
+
+// Thread-local slots of one fuzzing thread, a handful (compat/windows.cpp).
+#define TLS_OUT_OF_INDEXES ((DWORD)0xFFFFFFFF)
+DWORD TlsAlloc();
+BOOL TlsFree(DWORD dwIndex);
+LPVOID TlsGetValue(DWORD dwIndex);
+BOOL TlsSetValue(DWORD dwIndex, LPVOID pValue);
