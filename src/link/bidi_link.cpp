@@ -42,10 +42,12 @@ CBidiLink::CBidiLink()
     : m_pResult(nullptr), m_nResultSize(0), m_nError(BIDI_OK), m_nLibResult(0), m_hLibrary(nullptr),
       m_bOpen(FALSE), m_pfnInitialize(nullptr), m_pfnRelease(nullptr)
 {
-    CSingleLock lock(g_libraryUse);
-    // The file that the search found, and the libraries it needs from its own folder.
+    // The file that the search found, and the libraries it needs from its own folder. The
+    // search reads folders that may be slow to answer, so it goes before the lock.
     char path[MAX_PATH];
-    if (FindBidiLibrary(path))
+    const BOOL bFound = FindBidiLibrary(path);
+    CSingleLock lock(g_libraryUse);
+    if (bFound)
         m_hLibrary = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!m_hLibrary) {
         m_nError = BIDI_ERR_LOAD;
