@@ -11,14 +11,12 @@ const UINT TICK_MS = 10;
 const int TICKS_BEFORE_GIVING_UP = 50; // after the script, before a dialog left open is ended
 const int TICKS_TO_ACTIVATE = 100;     // the focus belongs to the active window only
 
-BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam)
+BOOL CALLBACK CollectOptionDialog(HWND hWnd, LPARAM lParam)
 {
     char className[16] = {};
     GetClassNameA(hWnd, className, sizeof(className));
-    if (lstrcmpA(className, "#32770") == 0 && IsWindowVisible(hWnd) && GetDlgItem(hWnd, IDC_GUIDE_TEXT)) {
-        *reinterpret_cast<HWND *>(lParam) = hWnd;
-        return FALSE;
-    }
+    if (lstrcmpA(className, "#32770") == 0 && IsWindowVisible(hWnd) && GetDlgItem(hWnd, IDC_GUIDE_TEXT))
+        reinterpret_cast<std::vector<HWND> *>(lParam)->push_back(hWnd);
     return TRUE;
 }
 
@@ -69,9 +67,15 @@ void DialogDriver::Tick()
 
 HWND FindOptionDialog()
 {
-    HWND hDlg = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&hDlg));
-    return hDlg;
+    const std::vector<HWND> dialogs = OptionDialogsOfThisThread();
+    return dialogs.empty() ? nullptr : dialogs.front();
+}
+
+std::vector<HWND> OptionDialogsOfThisThread()
+{
+    std::vector<HWND> dialogs;
+    EnumThreadWindows(GetCurrentThreadId(), CollectOptionDialog, reinterpret_cast<LPARAM>(&dialogs));
+    return dialogs;
 }
 
 std::string ItemText(HWND hDlg, int nId)

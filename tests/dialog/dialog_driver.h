@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class DialogDriver {
 public:
@@ -38,6 +39,8 @@ private:
 
 // The visible dialog of this thread that has the guidance text control, or null.
 HWND FindOptionDialog();
+// All of them: a call nested in another's dialog has one of its own.
+std::vector<HWND> OptionDialogsOfThisThread();
 
 std::string ItemText(HWND hDlg, int nId);
 bool ItemEnabled(HWND hDlg, int nId);

@@ -33,23 +33,6 @@ ZrapiScenario TwoPrinters()
     return ZrapiScenario().Add("printer_device_id RX-7100W MFG:ZR;CMD:ZRPL;MDL:RX-7100W;CLS:PRINTER;");
 }
 
-BOOL CALLBACK CollectOptionDialog(HWND hWnd, LPARAM lParam)
-{
-    char className[16] = {};
-    GetClassNameA(hWnd, className, sizeof(className));
-    if (lstrcmpA(className, "#32770") == 0 && IsWindowVisible(hWnd) && GetDlgItem(hWnd, IDC_GUIDE_TEXT))
-        reinterpret_cast<std::vector<HWND> *>(lParam)->push_back(hWnd);
-    return TRUE;
-}
-
-// The option dialogs of the calling thread that are up.
-std::vector<HWND> OptionDialogsOfThisThread()
-{
-    std::vector<HWND> dialogs;
-    EnumThreadWindows(GetCurrentThreadId(), CollectOptionDialog, reinterpret_cast<LPARAM>(&dialogs));
-    return dialogs;
-}
-
 // While alive, the handler runs once for every option dialog that comes up on this thread,
 // from a thread timer, inside whichever modal loop runs; it may start a nested call.
 class DialogWatch {
