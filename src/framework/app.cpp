@@ -49,7 +49,7 @@ CWnd *CWinApp::GetMainWnd() const
     return static_cast<CWnd *>(g_mainWindow.Get());
 }
 
-void CWinApp::SetMainWnd(CWnd *pWnd) const
+void CWinApp::SetMainWnd(CWnd *pWnd)
 {
     g_mainWindow.Set(pWnd);
 }

@@ -19,7 +19,7 @@ public:
     // The main window is the calling thread's own: dialogs of calls on other threads are
     // neither its owner nor its help's. Null until the thread sets one.
     CWnd *GetMainWnd() const;
-    void SetMainWnd(CWnd *pWnd) const;
+    void SetMainWnd(CWnd *pWnd);
 
     HINSTANCE m_hInstance;
     // "<module path without extension>.HLP"; empty when the module's path is too long.
