@@ -13,7 +13,7 @@ int Host(const std::string &strArgs, std::string &strOutput)
 TEST(Host, PrintsThePassedThroughRecord)
 {
     std::string output;
-    EXPECT_EQ(0, Host("--in 1,6,30,32,34,36,38,40,1,64,1,1", output));
+    EXPECT_EQ(0, Host("--in 1,6,30,32,34,36,38,40,1,64,1,1", output)) << output;
     EXPECT_EQ("result 1\nbHasPrinterId 1\nnPrinterIdCount 6\nnPrinterId0 30\nnPrinterId1 32\n"
               "nPrinterId2 34\nnPrinterId3 36\nnPrinterId4 38\nnPrinterId5 40\nbHasMemory 1\n"
               "nMemoryMB 64\nbHasPaperSource 1\nnPaperSource 1\n",
@@ -23,7 +23,8 @@ TEST(Host, PrintsThePassedThroughRecord)
 TEST(Host, FailedCallExitsWithOneAndReportsUntouchedFields)
 {
     std::string output;
-    EXPECT_EQ(1, Host("--lang ja --model RX-7100W --dialog --in 1,6,-1,-1,-1,-1,-1,-1,0,0,0,0", output));
+    EXPECT_EQ(1, Host("--lang ja --model RX-7100W --dialog --in 1,6,-1,-1,-1,-1,-1,-1,0,0,0,0", output))
+        << output;
     EXPECT_EQ(0u, output.find("result 0\nbHasPrinterId untouched\n"));
     EXPECT_NE(std::string::npos, output.find("nPaperSource untouched\n"));
 }

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <string>
 
 namespace {
 thread_local MessageBoxCatcher *t_pCatcher = nullptr;
@@ -78,12 +79,33 @@ std::string TestBinFolder()
     return folder.substr(0, folder.find_last_of("\\/") + 1);
 }
 
+namespace {
+// Under load, Wine now and then fails to start a process: the new one dies before it runs.
+// That says nothing about the program, so a start is tried again, a few times.
+BOOL StartProcess(const std::string &strCommandLine, STARTUPINFOA &startup, PROCESS_INFORMATION &process,
+                  DWORD &dwError)
+{
+    const int START_ATTEMPTS = 3;
+    for (int attempt = 0; attempt < START_ATTEMPTS; ++attempt) {
+        std::string commandLine = strCommandLine;
+        if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                           &process))
+            return TRUE;
+        dwError = GetLastError();
+    }
+    return FALSE;
+}
+} // namespace
+
 int RunProcess(const std::string &strCommandLine, std::string &strOutput)
 {
+    strOutput.clear();
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     HANDLE hRead = nullptr, hWrite = nullptr;
-    if (!CreatePipe(&hRead, &hWrite, &inherit, 0))
+    if (!CreatePipe(&hRead, &hWrite, &inherit, 0)) {
+        strOutput = "cannot make a pipe (error " + std::to_string(GetLastError()) + ")";
         return -1;
+    }
     SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
@@ -92,12 +114,11 @@ int RunProcess(const std::string &strCommandLine, std::string &strOutput)
     startup.hStdError = hWrite;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION process = {};
-    std::string commandLine = strCommandLine;
-    BOOL started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                  &startup, &process);
+    DWORD dwError = 0;
+    BOOL started = StartProcess(strCommandLine, startup, process, dwError);
     CloseHandle(hWrite);
-    strOutput.clear();
     if (!started) {
+        strOutput = "cannot start (error " + std::to_string(dwError) + ")";
         CloseHandle(hRead);
         return -1;
     }
