@@ -1,5 +1,6 @@
 #include "support/wine_test_support.h"
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -92,6 +93,8 @@ BOOL StartProcess(const std::string &strCommandLine, STARTUPINFOA &startup, PROC
                            &process))
             return TRUE;
         dwError = GetLastError();
+        std::fprintf(stderr, "process runner: cannot start %s (error %lu)\n", strCommandLine.c_str(),
+                     static_cast<unsigned long>(dwError));
     }
     return FALSE;
 }
