@@ -1,6 +1,6 @@
 // Fuzzes the device ID interpretation: ExtractModel on any bytes, then ModelsMatch (the
 // comparison behind CheckModel) of what it found against both supported model names.
-#include "entry/printer_data.h"
+#include "model/printer_data.h"
 
 #include "fuzz_support.h"
 

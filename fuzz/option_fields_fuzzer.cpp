@@ -1,7 +1,7 @@
 // Fuzzes ParseOptionFields: the fuzzer's bytes are the status reply, read with every
 // combination of the three flags, and judged against an independent reading of the
 // "CW:" and "CD:" field layouts.
-#include "entry/printer_data.h"
+#include "model/printer_data.h"
 
 #include "fuzz_support.h"
 

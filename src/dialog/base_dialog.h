@@ -3,7 +3,7 @@
 // and the exchange and range checks of single controls.
 #pragma once
 
-#include "entry/option_info.h"
+#include "model/option_info.h"
 #include "framework/dialog.h"
 #include "framework/string.h"
 

@@ -1,6 +1,6 @@
 #include "entry/printer_inf_app.h"
 
-#include "entry/option_info.h"
+#include "model/option_info.h"
 #include "framework/mbcs.h"
 
 CPrinterInfApp theApp;

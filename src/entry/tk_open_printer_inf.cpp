@@ -2,8 +2,8 @@
 #include "optinfo.h"
 
 #include "dialog/printer_inf_dlg.h"
-#include "entry/device_id.h"
-#include "entry/printer_data.h"
+#include "entry/printer_query.h"
+#include "model/printer_data.h"
 #include "entry/printer_inf_app.h"
 #include "framework/heap.h"
 #include "link/bidi_link.h"

@@ -3,7 +3,7 @@
 #include "framework/heap.h"
 #include "resource.h"
 
-#include "dialog/dialog_driver.h"
+#include "support/dialog_driver.h"
 #include "support/wine_test_support.h"
 
 #include <gtest/gtest.h>

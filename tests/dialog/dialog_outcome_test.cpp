@@ -3,9 +3,9 @@
 #include "optinfo.h"
 
 #include "common_ids.h"
-#include "dialog/dialog_driver.h"
-#include "dialog/dialog_test_util.h"
-#include "hardening/failing_allocator.h"
+#include "support/dialog_driver.h"
+#include "support/dialog_test_util.h"
+#include "support/failing_allocator.h"
 #include "support/file_printer.h"
 #include "support/wine_test_support.h"
 #include "support/zrapi_scenario.h"

@@ -6,8 +6,8 @@
 #include "optinfo.h"
 
 #include "common_ids.h"
-#include "dialog/dialog_driver.h"
-#include "dialog/dialog_test_util.h"
+#include "support/dialog_driver.h"
+#include "support/dialog_test_util.h"
 #include "support/wine_test_support.h"
 
 #include <cstdio>

@@ -7,8 +7,8 @@
 #include "resource.h"
 #include "util/misc.h"
 
-#include "dialog/dialog_driver.h"
-#include "dialog/dialog_test_util.h"
+#include "support/dialog_driver.h"
+#include "support/dialog_test_util.h"
 #include "support/wine_test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The exported call without printer query and dialog, through the real DLLs.
-#include "component.h"
+#include "support/component.h"
 
 #include "support/wine_test_support.h"
 

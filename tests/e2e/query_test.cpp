@@ -1,6 +1,6 @@
 // The printer query of the exported call, through the real DLLs and the virtual printer,
 // in one process per Windows version (OPTINFO_WINDOWS_VERSION names it).
-#include "component.h"
+#include "support/component.h"
 
 #include "support/wine_test_support.h"
 #include "support/zrapi_scenario.h"

@@ -1,4 +1,4 @@
-#include "hardening/expected_outcome.h"
+#include "expected_outcome.h"
 
 #include <windows.h>
 

@@ -3,11 +3,11 @@
 // call that ran out, never two threads inside the library at once, and the message and help
 // of a call owned by its own dialog or by nothing: never by another thread's window or by a
 // window that is gone.
-#include "e2e/component.h"
-#include "hardening/failing_allocator.h"
+#include "support/component.h"
+#include "support/failing_allocator.h"
 
 #include "common_ids.h"
-#include "dialog/dialog_driver.h"
+#include "support/dialog_driver.h"
 #include "framework/afxres.h"
 #include "support/import_patch.h"
 #include "support/wine_test_support.h"

@@ -1,4 +1,4 @@
-#include "hardening/process_resources.h"
+#include "process_resources.h"
 
 #include <psapi.h>
 #include <winternl.h>

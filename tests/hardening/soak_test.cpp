@@ -5,8 +5,8 @@
 // library loaded, asked and freed again, the component's DLLs and the virtual printer alone.
 // OPTINFO_SOAK_CALLS, OPTINFO_SOAK_JOBS and OPTINFO_SOAK_LOADS set the numbers (10,000 each
 // unless set).
-#include "e2e/component.h"
-#include "hardening/process_resources.h"
+#include "support/component.h"
+#include "process_resources.h"
 
 #include "link/bidi_link.h"
 #include "sheet/settings_sheet.h"

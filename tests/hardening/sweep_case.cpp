@@ -1,4 +1,4 @@
-#include "hardening/sweep_case.h"
+#include "sweep_case.h"
 
 #include <algorithm>
 #include <climits>

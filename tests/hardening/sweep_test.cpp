@@ -5,10 +5,10 @@
 // show every start released and every opened channel closed, with the library unloaded.
 //
 // OPTINFO_SWEEP_SEED and OPTINFO_SWEEP_COUNT choose the random scenarios.
-#include "e2e/component.h"
-#include "hardening/expected_outcome.h"
-#include "hardening/failing_allocator.h"
-#include "hardening/sweep_case.h"
+#include "support/component.h"
+#include "expected_outcome.h"
+#include "support/failing_allocator.h"
+#include "sweep_case.h"
 
 #include "support/wine_test_support.h"
 #include "support/zrapi_scenario.h"

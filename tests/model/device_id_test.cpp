@@ -1,5 +1,5 @@
-#include "entry/device_id.h"
-#include "entry/printer_data.h"
+#include "entry/printer_query.h"
+#include "model/printer_data.h"
 
 #include "support/wine_test_support.h"
 

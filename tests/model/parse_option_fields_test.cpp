@@ -1,4 +1,4 @@
-#include "entry/printer_data.h"
+#include "model/printer_data.h"
 
 #include <gtest/gtest.h>
 

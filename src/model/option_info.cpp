@@ -1,4 +1,4 @@
-#include "entry/option_info.h"
+#include "model/option_info.h"
 
 const char ModelTable[MODEL_COUNT][MODEL_NAME_SIZE] = {
     "RX-7100W",

@@ -1,11 +1,11 @@
-// The DLLs' own run time (src/framework/dll_runtime.cpp, dll_memory.cpp), in small DLLs
+// The DLLs' own run time (src/runtime/dll_runtime.cpp, dll_memory.cpp), in small DLLs
 // built on it with numbered static objects (dll_runtime_objects.h).
 #include "dll_runtime_objects.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-// As tests/unit/CMakeLists.txt builds them: one within the run time's exit table, one beyond.
+// As tests/runtime/CMakeLists.txt builds them: one within the run time's exit table, one beyond.
 const char FITTING_DLL[] = "dll_runtime_objects_8.dll";
 const int FITTING_OBJECTS = 8;
 const char OVERFLOWING_DLL[] = "dll_runtime_objects_20.dll";

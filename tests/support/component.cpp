@@ -1,4 +1,4 @@
-#include "component.h"
+#include "support/component.h"
 
 #include "support/wine_test_support.h"
 

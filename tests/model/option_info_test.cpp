@@ -1,4 +1,4 @@
-#include "entry/option_info.h"
+#include "model/option_info.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // What the printer says about itself, read as data: the model in its IEEE 1284 device ID,
 // and the printer ID, memory and paper source in its status fields "CW:" and "CD:". No
-// message and no printer link here: device_id.h asks the printer and tells the user.
+// message and no printer link here: entry/printer_query.h asks the printer and tells the user.
 #pragma once
 
-#include "entry/option_info.h"
+#include "model/option_info.h"
 #include "framework/string.h"
 
 // Number of eight-character groups in the "CD:" field.

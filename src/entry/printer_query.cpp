@@ -1,6 +1,6 @@
-#include "entry/device_id.h"
+#include "entry/printer_query.h"
 
-#include "entry/printer_data.h"
+#include "model/printer_data.h"
 #include "link/bidi_link.h"
 #include "util/error.h"
 #include "util/misc.h"

@@ -1,4 +1,4 @@
-#include "hardening/failing_allocator.h"
+#include "support/failing_allocator.h"
 
 namespace {
 struct Counters {

@@ -1,4 +1,4 @@
-#include "dialog/dialog_test_util.h"
+#include "support/dialog_test_util.h"
 
 #include <cstring>
 

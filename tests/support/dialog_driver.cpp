@@ -1,4 +1,4 @@
-#include "dialog/dialog_driver.h"
+#include "support/dialog_driver.h"
 
 #include "common_ids.h"
 

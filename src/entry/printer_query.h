@@ -3,7 +3,7 @@
 // read by printer_data.h.
 #pragma once
 
-#include "entry/option_info.h"
+#include "model/option_info.h"
 
 // Channel keys of the printer's status channels.
 const DWORD CHANNEL_KEY_PRIMARY = 0x10010003;
