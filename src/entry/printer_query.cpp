@@ -11,22 +11,22 @@ namespace {
 const int MESSAGE_INCOMPATIBLE_PRINTER = IDS_MESSAGE_INCOMPATIBLE_PRINTER - IDS_MESSAGE_BASE;
 const UINT STOP_STYLE = MB_ICONHAND | MB_SETFOREGROUND;
 
-BOOL QueryStatusForPlan(CBidiLink &link, LPCSTR pszPrinterName, ChannelPlan plan)
+bool QueryStatusForPlan(CBidiLink &link, LPCSTR pszPrinterName, ChannelPlan plan)
 {
     switch (plan) {
     case CHANNEL_PLAN_NONE:
-        return TRUE;
+        return true;
     case CHANNEL_PLAN_FALLBACK:
-        return link.QueryStatus(pszPrinterName, CHANNEL_KEY_FALLBACK);
+        return link.QueryStatus(pszPrinterName, CHANNEL_KEY_FALLBACK) != FALSE;
     case CHANNEL_PLAN_PRIMARY:
         if (link.QueryStatus(pszPrinterName, CHANNEL_KEY_PRIMARY))
-            return TRUE;
+            return true;
         return link.m_nError == BIDI_ERR_CHANNEL_UNAVAILABLE &&
                link.QueryStatus(pszPrinterName, CHANNEL_KEY_FALLBACK);
     case CHANNEL_PLAN_FAIL:
         break;
     }
-    return FALSE;
+    return false;
 }
 } // namespace
 
@@ -64,5 +64,5 @@ BOOL ReadDeviceOptions(LPCSTR pszPrinterName, OptionInfo &info)
     ChannelPlan plan = CMisc().GetSystemVersion(&code) ? ChannelPlanFor(code) : CHANNEL_PLAN_NONE;
     if (!QueryStatusForPlan(link, pszPrinterName, plan))
         return FALSE;
-    return ParseOptionFields(link.m_pResult, link.m_nResultSize, info) ? TRUE : FALSE;
+    return ParseOptionFields(link.m_pResult, link.m_nResultSize, info);
 }

@@ -28,7 +28,7 @@ void SetPresenceFlags(OptionInfo &info, LONG nModelIndex)
     info.bHasPaperSource = hasOptions;
 }
 
-// Link A lives for the whole query; ReadDeviceOptions nests its own link inside it.
+// This link lives for the whole query; ReadDeviceOptions nests a second one inside it.
 QueryOutcome QueryPrinter(LPCSTR pszPrinterName, LPCSTR pszModelName, LONG nModelIndex, OptionInfo &working)
 {
     CBidiLink link;

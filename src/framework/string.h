@@ -2,6 +2,11 @@
 // class: multibyte text in the system's ANSI code page on the process heap, always
 // zero-terminated. It may hold zero bytes of its own, which GetLength counts. An operation
 // that runs out of memory leaves the string empty; framework/heap.h remembers why.
+//
+// In this file:
+//   CString           the owned text
+//   AfxFormatString2  a string resource with its "%1" and "%2" filled in
+//   TextLength, DecimalToLong   what the component carries in place of the C runtime's
 #pragma once
 
 #include <windows.h>

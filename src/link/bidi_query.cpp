@@ -1,7 +1,7 @@
 #include "link/bidi_query.h"
 
 #include "framework/heap.h"
-#include "link/bidi_link.h"
+#include "link/bidi_error.h"
 
 #include <algorithm>
 #include <cstring>

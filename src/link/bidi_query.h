@@ -1,5 +1,11 @@
 // Per-request query objects of the printer link: each binds the library's device and
 // channel functions, carries out one request and owns what it read until destroyed.
+//
+// Classes in this file:
+//   BidiChannelEntry  one entry of the library's channel table
+//   CBidiQuery        one request: binding, the size probe, what it read
+//   CBidiQuerySel0    the request through the library's selector 0
+//   CBidiQuerySel1    the request through the library's selector 1
 #pragma once
 
 #include "framework/string.h"

@@ -122,7 +122,7 @@ class CPathEntries {
 public:
     CPathEntries(const char *pValue, DWORD cchValue) : m_pValue(pValue), m_cchValue(cchValue) {}
 
-    // FALSE after the last entry. An entry too long for a path comes back empty.
+    // false after the last entry. An entry too long for a path comes back empty.
     bool Next(char (&szFolder)[MAX_PATH], UINT &cchFolder)
     {
         if (m_nNext > m_cchValue)

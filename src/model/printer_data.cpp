@@ -83,14 +83,14 @@ BOOL ExtractModel(const CString &strDeviceId, CString &strModel)
         return FALSE;
     strModel = strDeviceId.Mid(start, end - start);
     // A model cut short for want of memory is not the printer's.
-    return strModel.GetLength() == end - start ? TRUE : FALSE;
+    return strModel.GetLength() == end - start;
 }
 
 BOOL ModelsMatch(LPCSTR pszCallerModel, LPCSTR pszPrinterModel)
 {
     const LPCSTR pszCaller = pszCallerModel ? pszCallerModel : "";
     const LPCSTR pszPrinter = pszPrinterModel ? pszPrinterModel : "";
-    return CompareNoCase(pszCaller, pszPrinter) == 0 ? TRUE : FALSE;
+    return CompareNoCase(pszCaller, pszPrinter) == 0;
 }
 
 BOOL ParseOptionFields(const BYTE *pBytes, LONG nCount, OptionInfo &info)

@@ -25,8 +25,8 @@ Framing FramingOf(LONG nCode)
         return Framing::DOCUMENT_AND_PAGE;
     default:
         // The Windows 95 family takes a raw job as a document alone, no page begun. Systems
-        // without a code get the same: a spooler refuses writes outside a document (Wine's
-        // does), so the bare handle would print nothing.
+        // without a code get the same: a spooler may refuse writes outside a document
+        // (observed under Wine), so the bare handle would print nothing.
         return Framing::DOCUMENT;
     }
 }
@@ -49,15 +49,15 @@ CRawPrintJob::~CRawPrintJob()
 
 BOOL CRawPrintJob::Send(LPCSTR pszPrinterName, const void *pData, DWORD cbData)
 {
-    bool bOk = Open(pszPrinterName) && Write(JOB_FRAMING, sizeof(JOB_FRAMING));
-    if (bOk) {
+    BOOL bSuccess = Open(pszPrinterName) && Write(JOB_FRAMING, sizeof(JOB_FRAMING));
+    if (bSuccess) {
         // The closing framing is written even after a failed payload, so the printer leaves
         // the job reset.
-        bOk = Write(pData, cbData) != FALSE;
-        bOk = Write(JOB_FRAMING, sizeof(JOB_FRAMING)) && bOk;
+        bSuccess = Write(pData, cbData);
+        bSuccess = Write(JOB_FRAMING, sizeof(JOB_FRAMING)) && bSuccess;
     }
-    bOk = Close() && bOk;
-    return bOk ? TRUE : FALSE;
+    bSuccess = Close() && bSuccess;
+    return bSuccess;
 }
 
 BOOL CRawPrintJob::Open(LPCSTR pszPrinterName)
@@ -73,7 +73,7 @@ BOOL CRawPrintJob::Open(LPCSTR pszPrinterName)
     case Framing::DOCUMENT:
         return BeginDocument();
     case Framing::DOCUMENT_AND_PAGE:
-        return BeginDocument() && BeginPage() ? TRUE : FALSE;
+        return BeginDocument() && BeginPage();
     }
     return FALSE;
 }
@@ -116,17 +116,17 @@ BOOL CRawPrintJob::Flush()
 
 BOOL CRawPrintJob::Close()
 {
-    bool bOk = Flush() != FALSE;
+    BOOL bSuccess = Flush();
     Framing framing;
     if (ReadFraming(&framing)) {
-        bOk = bOk && framing != Framing::REFUSED;
+        bSuccess = bSuccess && framing != Framing::REFUSED;
         if (framing == Framing::DOCUMENT_AND_PAGE)
-            bOk = FinishPage() && bOk;
+            bSuccess = FinishPage() && bSuccess;
         if (framing == Framing::DOCUMENT || framing == Framing::DOCUMENT_AND_PAGE)
-            bOk = FinishDocument() && bOk;
+            bSuccess = FinishDocument() && bSuccess;
     }
-    bOk = ReleaseHandle() && bOk;
-    return bOk ? TRUE : FALSE;
+    bSuccess = ReleaseHandle() && bSuccess;
+    return bSuccess;
 }
 
 BOOL CRawPrintJob::OpenHandle(LPCSTR pszPrinterName)
@@ -161,10 +161,10 @@ BOOL CRawPrintJob::WriteDirect(const BYTE *pData, DWORD cbData)
 {
     if (!m_hPrinter)
         return FALSE;
-    // The count written is not judged: Wine's spooler, for one, reports 0 for bytes it took.
+    // The count written is not judged: a spooler may report 0 bytes written for bytes it
+    // took (observed under Wine).
     DWORD cbWritten = 0;
-    return g_spooler.pfnWritePrinter(m_hPrinter, const_cast<BYTE *>(pData), cbData, &cbWritten) ? TRUE
-                                                                                                : FALSE;
+    return g_spooler.pfnWritePrinter(m_hPrinter, const_cast<BYTE *>(pData), cbData, &cbWritten) != FALSE;
 }
 
 BOOL CRawPrintJob::FinishPage()

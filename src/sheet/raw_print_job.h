@@ -10,7 +10,7 @@ public:
     CRawPrintJob() = default;
     // Releases a handle still held (a job opened but never closed, or whose ClosePrinter
     // failed). It ends no page or document itself; what becomes of a document left open is
-    // the spooler's choice (Wine's ClosePrinter ends it, so it prints).
+    // the spooler's choice (observed under Wine: ClosePrinter ends it, and it prints).
     virtual ~CRawPrintJob();
     CRawPrintJob(const CRawPrintJob &) = delete;
     CRawPrintJob &operator=(const CRawPrintJob &) = delete;

@@ -68,5 +68,5 @@ BOOL CMisc::GetTabField(CString &strText, int nField) const
     const int length = tab < 0 ? strText.GetLength() - start : tab - start;
     strText = strText.Mid(start, length);
     // Without memory for the field the string is left empty.
-    return strText.GetLength() == length ? TRUE : FALSE;
+    return strText.GetLength() == length;
 }

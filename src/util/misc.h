@@ -17,8 +17,8 @@ enum SystemVersionCode : LONG {
     SYSVER_NT40 = 6,
 };
 
-// GetVersionExA is reached through this pointer so that tests can pose as systems that
-// Wine does not emulate (Win32s, NT 3.5).
+// GetVersionExA is reached through this pointer so that tests can pose as any system,
+// including those that no test machine runs (Win32s, NT 3.5).
 using VersionReaderFn = BOOL(WINAPI *)(LPOSVERSIONINFOA);
 extern VersionReaderFn g_pfnGetVersionEx;
 

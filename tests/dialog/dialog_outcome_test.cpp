@@ -4,7 +4,7 @@
 
 #include "common_ids.h"
 #include "support/dialog_driver.h"
-#include "support/dialog_test_util.h"
+#include "support/record.h"
 #include "support/failing_allocator.h"
 #include "support/file_printer.h"
 #include "support/wine_test_support.h"

@@ -7,7 +7,7 @@
 
 #include "common_ids.h"
 #include "support/dialog_driver.h"
-#include "support/dialog_test_util.h"
+#include "support/record.h"
 #include "support/wine_test_support.h"
 
 #include <cstdio>

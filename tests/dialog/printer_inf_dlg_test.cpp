@@ -8,7 +8,7 @@
 #include "util/misc.h"
 
 #include "support/dialog_driver.h"
-#include "support/dialog_test_util.h"
+#include "support/record.h"
 #include "support/wine_test_support.h"
 
 #include <gtest/gtest.h>

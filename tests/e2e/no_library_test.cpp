@@ -1,6 +1,7 @@
 // The exported call where no installed ZRAPI.DLL can be found: the query is skipped without
 // a word, also when a ZRAPI.DLL lies where only the system's own search would look.
 #include "support/component.h"
+#include "support/record.h"
 
 #include "support/wine_test_support.h"
 #include "support/zrapi_scenario.h"

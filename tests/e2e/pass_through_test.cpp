@@ -1,5 +1,6 @@
 // The exported call without printer query and dialog, through the real DLLs.
 #include "support/component.h"
+#include "support/record.h"
 
 #include "support/wine_test_support.h"
 

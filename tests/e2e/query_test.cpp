@@ -1,6 +1,7 @@
 // The printer query of the exported call, through the real DLLs and the virtual printer,
 // in one process per Windows version (OPTINFO_WINDOWS_VERSION names it).
 #include "support/component.h"
+#include "support/record.h"
 
 #include "support/wine_test_support.h"
 #include "support/zrapi_scenario.h"

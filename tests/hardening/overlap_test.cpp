@@ -4,6 +4,7 @@
 // of a call owned by its own dialog or by nothing: never by another thread's window or by a
 // window that is gone.
 #include "support/component.h"
+#include "support/record.h"
 #include "support/failing_allocator.h"
 
 #include "common_ids.h"

@@ -6,6 +6,7 @@
 // OPTINFO_SOAK_CALLS, OPTINFO_SOAK_JOBS and OPTINFO_SOAK_LOADS set the numbers (10,000 each
 // unless set).
 #include "support/component.h"
+#include "support/record.h"
 #include "process_resources.h"
 
 #include "link/bidi_link.h"

@@ -6,6 +6,7 @@
 //
 // OPTINFO_SWEEP_SEED and OPTINFO_SWEEP_COUNT choose the random scenarios.
 #include "support/component.h"
+#include "support/record.h"
 #include "expected_outcome.h"
 #include "support/failing_allocator.h"
 #include "sweep_case.h"

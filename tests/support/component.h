@@ -25,12 +25,3 @@ private:
     HMODULE m_hModule;
     PFN_TKOpenPrinterInf m_pfnOpen;
 };
-
-// A record whose every byte is 0xA5: what a call left untouched.
-OptionInfo Canary();
-bool IsCanary(const OptionInfo &info);
-
-// A typical caller's record.
-OptionInfo CallerRecord();
-
-bool SameRecord(const OptionInfo &a, const OptionInfo &b);

@@ -1,4 +1,4 @@
-// Records and texts shared by the dialog tests.
+// Records as tests write, compare and show them.
 #pragma once
 
 #include "optinfo.h"
@@ -12,5 +12,11 @@ OptionInfo Record(std::initializer_list<LONG> fields);
 // The twelve fields as text, for comparisons that show what differs.
 std::string Fields(const OptionInfo &info);
 
-// The same text for a record of twelve 0xA5A5A5A5: an output the call did not write.
+// A record whose every byte is 0xA5: what a call left untouched.
 OptionInfo Canary();
+bool IsCanary(const OptionInfo &info);
+
+// A typical caller's record.
+OptionInfo CallerRecord();
+
+bool SameRecord(const OptionInfo &a, const OptionInfo &b);
