@@ -31,6 +31,7 @@ BOOL HeapFree(HANDLE hHeap, DWORD dwFlags, LPVOID p);
 
 // Thread-local slots of one fuzzing thread, a handful (compat/windows.cpp).
 #define TLS_OUT_OF_INDEXES ((DWORD)0xFFFFFFFF)
+#define MAX_PATH 260
 DWORD TlsAlloc();
 BOOL TlsFree(DWORD dwIndex);
 LPVOID TlsGetValue(DWORD dwIndex);

@@ -1,6 +1,8 @@
 // The component's application object: the model index of the latest lookup and the mapping
-// of every help request to the dialog's topic. Calls may overlap on several threads, so each
-// acts on the index of its own lookup; m_nModelIndex only records the latest.
+// of every help request to the dialog's topic. Calls may overlap on several threads or nest
+// on one, so each acts on the index of its own lookup, kept in its context
+// (framework/call_context.h); m_nModelIndex only records the latest, and nothing decides
+// from it.
 #pragma once
 
 #include "framework/app.h"

@@ -5,6 +5,7 @@
 #include "entry/printer_query.h"
 #include "model/printer_data.h"
 #include "entry/printer_inf_app.h"
+#include "framework/call_context.h"
 #include "framework/heap.h"
 #include "link/bidi_link.h"
 #include "link/library_search.h"
@@ -50,19 +51,6 @@ QueryOutcome QueryPrinter(LPCSTR pszPrinterName, LPCSTR pszModelName, LONG nMode
     return QUERY_OPTIONS_READ;
 }
 
-// The dialog is this thread's main window while it runs; the window from before, that of a
-// call this one is nested in, comes back when it ends.
-class CMainWindowScope {
-public:
-    explicit CMainWindowScope(CWnd *pWnd) : m_pPrevious(theApp.GetMainWnd()) { theApp.SetMainWnd(pWnd); }
-    ~CMainWindowScope() { theApp.SetMainWnd(m_pPrevious); }
-    CMainWindowScope(const CMainWindowScope &) = delete;
-    CMainWindowScope &operator=(const CMainWindowScope &) = delete;
-
-private:
-    CWnd *m_pPrevious;
-};
-
 // Runs the dialog modally as the application's main window; returns its result.
 INT_PTR RunDialog(LPCSTR pszPrinterName, LONG nModelIndex, BOOL bInfoStored, OptionInfo &working)
 {
@@ -76,23 +64,24 @@ INT_PTR RunDialog(LPCSTR pszPrinterName, LONG nModelIndex, BOOL bInfoStored, Opt
     if (AfxIsOutOfMemory())
         return DIALOG_FAILED;
 
-    CMainWindowScope mainWindow(&dialog);
+    // Nothing refers to the dialog through the call's main window once it is gone.
+    theApp.SetMainWnd(&dialog);
     INT_PTR result = dialog.DoModal();
+    theApp.SetMainWnd(nullptr);
     if (result == IDOK && !bInfoStored)
         working = dialog.m_optionInfo;
     return result;
 }
 
-LONG OpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, const OptionInfo *pInInfo,
+LONG OpenPrinterInf(CCallContext &call, LPCSTR pszPrinterName, LPCSTR pszModelName, const OptionInfo *pInInfo,
                     OptionInfo *pOutInfo, BOOL bShowDialog, BOOL bQueryPrinter)
 {
-    // The links look in the same places: the library found here is the one they load.
-    char foundPath[MAX_PATH];
-    if (!FindBidiLibrary(foundPath))
+    // The links of this call load the file found here.
+    if (!FindBidiLibrary(call.m_szLibraryPath))
         bQueryPrinter = FALSE;
 
-    LONG nModelIndex = MODEL_INDEX_NONE;
-    theApp.FindModel(pszModelName, nModelIndex);
+    theApp.FindModel(pszModelName, call.m_nModelIndex);
+    const LONG nModelIndex = call.m_nModelIndex;
     OptionInfo working;
     CopyFrom(working, pInInfo);
 
@@ -137,11 +126,8 @@ extern "C" LONG WINAPI TKOpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelNa
 {
     if (!pOutInfo)
         return 0;
-    // Memory that ran out in an earlier call, or in the call this one is nested in, says
-    // nothing about this one.
-    COutOfMemoryScope memory;
-    // Without a thread-local slot no failure could be seen: as if memory had run out.
-    if (AfxIsOutOfMemory())
-        return 0;
-    return OpenPrinterInf(pszPrinterName, pszModelName, pInInfo, pOutInfo, bShowDialog, bQueryPrinter);
+    // Everything of this call lives here. Memory that ran out in an earlier call, or in the
+    // call this one is nested in, says nothing about this one, nor the other way round.
+    CCallContext call;
+    return OpenPrinterInf(call, pszPrinterName, pszModelName, pInInfo, pOutInfo, bShowDialog, bQueryPrinter);
 }

@@ -1,6 +1,7 @@
 #include "framework/app.h"
 
-#include "framework/thread_slot.h"
+#include "framework/call_context.h"
+#include "framework/mbcs.h"
 #include "framework/window.h"
 
 #include <cstring>
@@ -13,8 +14,6 @@ namespace {
 const char HELP_FILE_EXTENSION[] = ".HLP";
 
 CWinApp *g_pApp = nullptr;
-
-CThreadSlot g_mainWindow;
 } // namespace
 
 HelpViewerFn g_pfnHelpViewer = ::WinHelpA;
@@ -46,12 +45,14 @@ void CWinApp::WinHelp(DWORD_PTR dwData, UINT nCmd)
 
 CWnd *CWinApp::GetMainWnd() const
 {
-    return static_cast<CWnd *>(g_mainWindow.Get());
+    CCallContext *pCall = CCallContext::Current();
+    return pCall ? pCall->m_pMainWnd : nullptr;
 }
 
 void CWinApp::SetMainWnd(CWnd *pWnd)
 {
-    g_mainWindow.Set(pWnd);
+    if (CCallContext *pCall = CCallContext::Current())
+        pCall->m_pMainWnd = pWnd;
 }
 
 CWinApp *AfxGetApp()
@@ -69,15 +70,12 @@ BOOL AfxGetModulePath(char (&szPath)[MAX_PATH], int &nName, int &nExtension)
     const DWORD length = GetModuleFileNameA(AfxGetResourceHandle(), szPath, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return FALSE;
-    nName = 0;
+    nName = static_cast<int>(LengthThroughLastSeparator(szPath, length));
     nExtension = static_cast<int>(length);
-    for (int i = 0; i < static_cast<int>(length); ++i) {
-        if (szPath[i] == '\\' || szPath[i] == '/') {
-            nName = i + 1;
-            nExtension = static_cast<int>(length);
-        } else if (szPath[i] == '.') {
-            nExtension = i;
-        }
+    const char *const pEnd = szPath + length;
+    for (const char *p = szPath + nName; p < pEnd; p = NextChar(p, pEnd)) {
+        if (*p == '.')
+            nExtension = static_cast<int>(p - szPath);
     }
     return TRUE;
 }

@@ -16,8 +16,9 @@ public:
     // Opens the help file with the platform help viewer, owned by the main window.
     virtual void WinHelp(DWORD_PTR dwData, UINT nCmd);
 
-    // The main window is the calling thread's own: dialogs of calls on other threads are
-    // neither its owner nor its help's. Null until the thread sets one.
+    // The main window is the current call's own (framework/call_context.h): dialogs of other
+    // calls, on other threads or nested on this one, are neither its owner nor its help's.
+    // Null until the call sets one, and always outside any call, where setting does nothing.
     CWnd *GetMainWnd() const;
     void SetMainWnd(CWnd *pWnd);
 

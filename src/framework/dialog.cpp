@@ -2,6 +2,7 @@
 
 #include "framework/afxres.h"
 #include "framework/app.h"
+#include "framework/call_context.h"
 #include "framework/heap.h"
 
 CDialog::CDialog(UINT nIdTemplate, CWnd *pParentWnd)
@@ -12,6 +13,7 @@ CDialog::CDialog(UINT nIdTemplate, CWnd *pParentWnd)
 INT_PTR CDialog::DoModal()
 {
     HWND hParent = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr;
+    m_pCall = CCallContext::Current();
     INT_PTR result = DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIdTemplate), hParent,
                                      DialogProc, reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
@@ -121,11 +123,13 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hDlg, UINT nMessage, WPARAM wParam, LP
     auto *pDialog = reinterpret_cast<CDialog *>(GetWindowLongPtrA(hDlg, DWLP_USER));
     if (!pDialog)
         return FALSE; // messages before WM_INITDIALOG
+    // A call nested on this thread keeps its own state while this dialog's messages go on:
+    // they act on this dialog's call alone.
+    CCallContextSwitch inOwnCall(pDialog->m_pCall);
     const BOOL bWasOutOfMemory = AfxIsOutOfMemory();
     const INT_PTR result = pDialog->Dispatch(nMessage, wParam, lParam);
     // Work that memory ran out for leaves the dialog unfinished or its data unsure: it ends
-    // with -1, and one that could not be set up is never shown. Only its own work counts: a
-    // call nested on this thread keeps a record of its own while this dialog's messages go on.
+    // with -1, and one that could not be set up is never shown.
     if (!bWasOutOfMemory && AfxIsOutOfMemory())
         ::EndDialog(hDlg, -1);
     return result;

@@ -5,6 +5,8 @@
 #include "framework/data_exchange.h"
 #include "framework/window.h"
 
+class CCallContext;
+
 // Help contexts of dialogs are this base plus the template number.
 const DWORD HID_BASE_RESOURCE = 0x20000;
 
@@ -13,7 +15,9 @@ public:
     CDialog(UINT nIdTemplate, CWnd *pParentWnd);
 
     // Runs the dialog until it ends: the value given to EndDialog, or -1 when the dialog
-    // could not be created or memory ran out while it ran.
+    // could not be created or memory ran out while it ran. Its messages are handled in the
+    // context of the call that runs it (framework/call_context.h), also while a call nested
+    // in it runs.
     virtual INT_PTR DoModal();
 
     // The validation frame: exchanges every control, or only control nIdc, through
@@ -48,5 +52,6 @@ private:
 
     UINT m_nIdTemplate;
     CWnd *m_pParentWnd;
-    BOOL m_bLockNotify = FALSE; // an exchange runs: control notifications are ignored
+    CCallContext *m_pCall = nullptr; // null outside any call
+    BOOL m_bLockNotify = FALSE;      // an exchange runs: control notifications are ignored
 };

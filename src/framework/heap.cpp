@@ -1,16 +1,6 @@
 #include "framework/heap.h"
 
-#include "framework/thread_slot.h"
-
-namespace {
-// Non-null while this thread's record says that memory ran out.
-CThreadSlot g_outOfMemory;
-
-void SetOutOfMemory(BOOL bOut)
-{
-    g_outOfMemory.Set(bOut ? &g_outOfMemory : nullptr);
-}
-} // namespace
+#include "framework/call_context.h"
 
 void *AfxAllocMemory(size_t cb)
 {
@@ -28,25 +18,15 @@ void AfxFreeMemory(void *p)
 
 BOOL AfxIsOutOfMemory()
 {
-    return !g_outOfMemory.IsReady() || g_outOfMemory.Get() != nullptr;
+    return CCallContext::IsOutOfMemory();
 }
 
 void AfxResetOutOfMemory()
 {
-    SetOutOfMemory(FALSE);
+    CCallContext::SetOutOfMemory(FALSE);
 }
 
 void AfxNoteOutOfMemory()
 {
-    SetOutOfMemory(TRUE);
-}
-
-COutOfMemoryScope::COutOfMemoryScope() : m_bOuter(AfxIsOutOfMemory())
-{
-    AfxResetOutOfMemory();
-}
-
-COutOfMemoryScope::~COutOfMemoryScope()
-{
-    SetOutOfMemory(m_bOuter);
+    CCallContext::SetOutOfMemory(TRUE);
 }

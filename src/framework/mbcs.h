@@ -1,7 +1,7 @@
-// Multibyte text stepping and case-insensitive comparison in the system's ANSI code page.
-// The text type and the parsers of printer data use only these, so that they also build
-// natively on Linux (for fuzzing), where code page 932 lead-byte rules stand in for the
-// system's.
+// Multibyte text stepping and case-insensitive comparison in the system's ANSI code page,
+// and the split of a path at its last separator. The text type and the parsers of printer
+// data use only these, so that they also build natively on Linux (for fuzzing), where code
+// page 932 lead-byte rules stand in for the system's.
 #pragma once
 
 #ifdef _WIN32
@@ -36,3 +36,21 @@ inline int CompareNoCase(const char *pszA, const char *pszB)
     return strcasecmp(pszA, pszB);
 }
 #endif
+
+inline bool IsPathSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+// The length of the text through its last separator, 0 when it has none. Steps by
+// characters: the second byte of a double-byte character may be a backslash.
+inline unsigned int LengthThroughLastSeparator(const char *pText, unsigned int cch)
+{
+    const char *const pEnd = pText + cch;
+    unsigned int cchThrough = 0;
+    for (const char *p = pText; p < pEnd; p = NextChar(p, pEnd)) {
+        if (IsPathSeparator(*p))
+            cchThrough = static_cast<unsigned int>(p - pText) + 1;
+    }
+    return cchThrough;
+}

@@ -4,6 +4,8 @@
 
 #include "framework/app.h"
 
+#include <utility>
+
 namespace {
 // The component's strings are short; any resource string of it fits.
 const int RESOURCE_STRING_SIZE = 1024;
@@ -17,19 +19,21 @@ BOOL CString::LoadString(UINT nId)
     return !IsEmpty();
 }
 
-// One pass, so that a parameter text containing "%2" is not substituted again.
+// One pass, so that a parameter text containing "%2" is not substituted again. The result
+// is composed apart and taken over at the end: it may be one of the parameters.
 void AfxFormatString2(CString &strResult, UINT nId, LPCSTR psz1, LPCSTR psz2)
 {
     CString format;
     format.LoadString(nId);
-    strResult.Empty();
+    CString result;
     const LPCSTR pszFormat = format;
     for (int i = 0; i < format.GetLength(); ++i) {
         if (pszFormat[i] == '%' && (pszFormat[i + 1] == '1' || pszFormat[i + 1] == '2')) {
-            strResult += pszFormat[i + 1] == '1' ? psz1 : psz2;
+            result += pszFormat[i + 1] == '1' ? psz1 : psz2;
             ++i;
         } else {
-            strResult += pszFormat[i];
+            result += pszFormat[i];
         }
     }
+    strResult = std::move(result);
 }

@@ -1,20 +1,21 @@
 #include "framework/thread_slot.h"
 
-CThreadSlot::CThreadSlot() : m_dwIndex(TlsAlloc()) {}
+CThreadSlot::CThreadSlot() : m_dwSlot(TlsAlloc() + 1) {}
 
 CThreadSlot::~CThreadSlot()
 {
     if (IsReady())
-        TlsFree(m_dwIndex);
+        TlsFree(m_dwSlot - 1);
+    m_dwSlot = NO_SLOT;
 }
 
 void *CThreadSlot::Get() const
 {
-    return IsReady() ? TlsGetValue(m_dwIndex) : nullptr;
+    return IsReady() ? TlsGetValue(m_dwSlot - 1) : nullptr;
 }
 
 void CThreadSlot::Set(void *pValue) const
 {
     if (IsReady())
-        TlsSetValue(m_dwIndex, pValue);
+        TlsSetValue(m_dwSlot - 1, pValue);
 }

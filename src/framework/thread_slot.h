@@ -15,11 +15,15 @@ public:
     CThreadSlot &operator=(const CThreadSlot &) = delete;
 
     // FALSE when the system had no slot left for the module: nothing can be kept then.
-    BOOL IsReady() const { return m_dwIndex != TLS_OUT_OF_INDEXES; }
+    BOOL IsReady() const { return m_dwSlot != NO_SLOT; }
     // This thread's value; null until the thread sets one, and always without a slot.
     void *Get() const;
     void Set(void *pValue) const;
 
 private:
-    DWORD m_dwIndex;
+    static const DWORD NO_SLOT = 0;
+    // The storage index plus 1, so that the zero of a static object not yet constructed, a
+    // refused TlsAlloc (TLS_OUT_OF_INDEXES) and a freed slot all read as no slot: index 0 is
+    // a valid index, most likely another module's.
+    DWORD m_dwSlot;
 };

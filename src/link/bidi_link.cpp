@@ -1,5 +1,6 @@
 #include "link/bidi_link.h"
 
+#include "framework/call_context.h"
 #include "framework/heap.h"
 #include "framework/sync.h"
 #include "link/bidi_query.h"
@@ -36,19 +37,40 @@ template <typename TQuestion> BOOL AskOnce(CBidiQuery *pQuery, TQuestion questio
     delete pQuery;
     return bAnswered;
 }
+
+// The file that the call's presence check found; a link made outside any call looks for
+// itself. nullptr when there is none.
+LPCSTR LibraryToLoad(char (&szOwnSearch)[MAX_PATH])
+{
+    const CCallContext *pCall = CCallContext::Current();
+    if (pCall && pCall->m_szLibraryPath[0] != '\0')
+        return pCall->m_szLibraryPath;
+    return FindBidiLibrary(szOwnSearch) ? szOwnSearch : nullptr;
+}
+
+// The libraries that ZRAPI.DLL imports come from its own folder and the system folder alone
+// where the system has the secure loading flags (it then exports AddDllDirectory); elsewhere
+// from its own folder first, then the system's usual places.
+DWORD LibraryLoadFlags()
+{
+    const HMODULE hKernel = GetModuleHandleA("kernel32.dll");
+    const bool bSecureFlags = hKernel && GetProcAddress(hKernel, "AddDllDirectory");
+    return bSecureFlags ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
+                        : LOAD_WITH_ALTERED_SEARCH_PATH;
+}
 } // namespace
 
 CBidiLink::CBidiLink()
     : m_pResult(nullptr), m_nResultSize(0), m_nError(BIDI_OK), m_nLibResult(0), m_hLibrary(nullptr),
       m_bOpen(FALSE), m_pfnInitialize(nullptr), m_pfnRelease(nullptr)
 {
-    // The file that the search found, and the libraries it needs from its own folder. The
-    // search reads folders that may be slow to answer, so it goes before the lock.
-    char path[MAX_PATH];
-    const BOOL bFound = FindBidiLibrary(path);
+    // A search reads folders that may be slow to answer, so it goes before the lock.
+    char ownSearch[MAX_PATH];
+    const LPCSTR pszPath = LibraryToLoad(ownSearch);
+    const DWORD dwFlags = LibraryLoadFlags();
     CSingleLock lock(g_libraryUse);
-    if (bFound)
-        m_hLibrary = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (pszPath)
+        m_hLibrary = LoadLibraryExA(pszPath, nullptr, dwFlags);
     if (!m_hLibrary) {
         m_nError = BIDI_ERR_LOAD;
         return;

@@ -1,12 +1,18 @@
-// Where the printer maker's library ZRAPI.DLL is looked for. The system's own search would
-// also look in the current folder, which belongs to whatever program opened the printer's
-// properties (a document folder, a download, a share): a ZRAPI.DLL planted there would run
-// inside that program. So the component looks only where an installed library can be.
+// Where the printer maker's library ZRAPI.DLL is looked for: only in folders that a driver
+// package or the host controls. The system's own search would also look in the current
+// folder and the folders of PATH, which whatever program opened the printer's properties
+// controls (a document folder, a download, a share), or which ordinary users may write: a
+// ZRAPI.DLL planted there would run inside that program, or with the rights of a privileged
+// host such as the spooler.
 #pragma once
 
 #include <windows.h>
 
-// Looks for ZRAPI.DLL in the calling program's folder, the system folder, the 16-bit system
-// folder, the Windows folder and the absolute folders of PATH, in this order; never in the
-// current folder or a PATH entry relative to it. TRUE when found: szPath holds its full path.
+// Looks for ZRAPI.DLL in the calling program's folder, the component's own folder, the system
+// folder, the 16-bit system folder and the Windows folder, in this order; never in the
+// current folder or on PATH. TRUE when found: szPath holds its full path; else it is empty.
 BOOL FindBidiLibrary(char (&szPath)[MAX_PATH]);
+
+// The path that ZRAPI.DLL would have in the folder of cchFolder bytes, which may end with a
+// separator or not; FALSE when there is no folder or the path does not fit.
+BOOL BidiLibraryPathIn(const char *pFolder, UINT cchFolder, char (&szPath)[MAX_PATH]);

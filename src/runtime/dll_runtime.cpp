@@ -5,6 +5,7 @@
 // load takes nothing from the process that the free does not give back, and the module has
 // no thread-local storage directory, with which Windows 95 and Win32s refuse to load a DLL
 // at run time.
+#include "framework/call_context.h"
 #include "framework/heap.h"
 
 namespace {
@@ -44,12 +45,14 @@ extern "C" int __cdecl atexit(void(__cdecl *pfnFunction)(void))
 
 // The entry point that the linker gives a DLL. When the process ends (lpReserved set), the
 // destructors are skipped, as the system's own run times do: other threads are gone
-// without their cleanup, and the memory goes with the process.
+// without their cleanup, and the memory goes with the process. Without the thread-local
+// slot of the calls' state the load fails, rather than every call; the detach that follows
+// a refused load finds nothing left to run.
 extern "C" BOOL WINAPI DllMainCRTStartup(HINSTANCE, DWORD dwReason, LPVOID lpReserved)
 {
     if (dwReason == DLL_PROCESS_ATTACH) {
         __main();
-        if (g_bExitTableFull) {
+        if (g_bExitTableFull || !CCallContext::IsAvailable()) {
             RunExitFunctions();
             return FALSE;
         }

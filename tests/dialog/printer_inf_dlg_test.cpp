@@ -1,5 +1,6 @@
 // The dialog linked statically with one language's resources, run for real under Xvfb and
 // driven from inside the modal loop.
+#include "framework/call_context.h"
 #include "dialog/printer_inf_dlg.h"
 #include "entry/printer_inf_app.h"
 #include "framework/afxres.h"
@@ -75,7 +76,7 @@ DialogRun RunDialog(const OptionInfo &input, BOOL bInfoStored, const DialogDrive
     dialog.m_bSheetRequested = FALSE;
     dialog.m_strPrinterName = strPrinter.c_str();
     dialog.m_optionInfo = input;
-    CWnd *pPrevious = theApp.GetMainWnd();
+    CCallContext call; // the dialog runs as the main window of a call, as the entry call runs it
     theApp.SetMainWnd(&dialog);
     DialogRun run;
     {
@@ -83,7 +84,6 @@ DialogRun RunDialog(const OptionInfo &input, BOOL bInfoStored, const DialogDrive
         run.nResult = dialog.DoModal();
         run.bScriptRan = driver.Ran();
     }
-    theApp.SetMainWnd(pPrevious);
     run.info = dialog.m_optionInfo;
     return run;
 }
@@ -401,6 +401,7 @@ TEST(PrinterInfDlgHelp, HelpButtonAndF1OpenTopic4864OfTheModulesHelpFile)
     HelpViewerFn pfnSaved = g_pfnHelpViewer;
     g_pfnHelpViewer = RecordHelp;
     g_helpCalls.clear();
+    CCallContext outer; // a call of the component that this one is nested in
     CWnd callersMainWindow;
     theApp.SetMainWnd(&callersMainWindow);
     HWND hDialog = nullptr;
@@ -426,8 +427,7 @@ TEST(PrinterInfDlgHelp, HelpButtonAndF1OpenTopic4864OfTheModulesHelpFile)
         EXPECT_EQ(0, TKOpenPrinterInf(UNKNOWN_PRINTER, "RX-9100W", 0, &SAMPLE, &output, TRUE, FALSE));
         EXPECT_TRUE(driver.Ran());
     }
-    EXPECT_EQ(&callersMainWindow, theApp.GetMainWnd()) << "the main window from before the call";
-    theApp.SetMainWnd(nullptr);
+    EXPECT_EQ(&callersMainWindow, theApp.GetMainWnd()) << "the outer call's main window";
     g_pfnHelpViewer = pfnSaved;
 
     char module[MAX_PATH] = {};

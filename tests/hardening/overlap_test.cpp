@@ -1,7 +1,7 @@
 // Calls of the real DLL that overlap on several threads, or nest on one, each behave as if
 // they were alone: the same record as the call made alone, a failure of memory only in the
 // call that ran out, never two threads inside the library at once, and the message and help
-// of a call owned by its own dialog or by nothing: never by another thread's window or by a
+// of a call owned by its own dialog or by nothing: never by another call's window or by a
 // window that is gone.
 #include "support/component.h"
 #include "support/record.h"
@@ -217,8 +217,19 @@ private:
     std::thread m_thread;
 };
 
-// On a thread of its own: a call whose printer is not the model asked for shows its message
-// without an owner, and a call whose dialog asks for help hands that dialog as the owner.
+// With the dialog's fields open, an ID that is no number brings the framework's message,
+// owned by the dialog's own call; an odd one the printer-ID range message, owned by nothing.
+void EnterWrongIds(HWND hDlg)
+{
+    Click(hDlg, IDC_SETTINGS_SHEET);
+    SetDlgItemTextA(hDlg, IDC_PRINTER_ID1, "x");
+    Click(hDlg, IDOK);
+    SetDlgItemTextA(hDlg, IDC_PRINTER_ID1, "31");
+    Click(hDlg, IDOK);
+}
+
+// On a thread of its own: a call whose dialog asks for help and shows messages hands that
+// dialog as their owner, or no owner for the range message.
 void ExpectThirdCallOwnsItsWindows(const Component &component, OwnerWatch &owners, const char *pszWhen)
 {
     SCOPED_TRACE(pszWhen);
@@ -227,16 +238,16 @@ void ExpectThirdCallOwnsItsWindows(const Component &component, OwnerWatch &owner
     std::thread([&] {
         const OptionInfo input = CallerRecord();
         OptionInfo output = Canary();
-        EXPECT_EQ(0, component.Call("RX-7100W", "RX-9100W", &input, &output, FALSE, TRUE));
         DialogWatch watch([&](HWND hDlg) {
             hOwnDialog = hDlg;
             Click(hDlg, ID_HELP);
+            EnterWrongIds(hDlg);
             Click(hDlg, IDCANCEL);
         });
         EXPECT_EQ(0, component.Call("RX-9100W", "RX-9100W", &input, &output, TRUE, FALSE));
     }).join();
-    EXPECT_EQ(std::vector<HWND>{nullptr}, owners.MessageOwners()) << "the different-printer message";
     ASSERT_NE(nullptr, hOwnDialog);
+    EXPECT_EQ((std::vector<HWND>{hOwnDialog, nullptr}), owners.MessageOwners());
     EXPECT_EQ(std::vector<HWND>{hOwnDialog}, owners.HelpOwners());
 }
 
@@ -359,5 +370,56 @@ TEST_F(OverlapTest, CallNestedInARunningDialogLeavesTheOuterCallAsItWas)
     EXPECT_EQ(0, nestedResults[0]) << "the nested dialog was cancelled";
     EXPECT_EQ(0, nestedResults[1]) << "the nested query ran out of memory";
     EXPECT_TRUE(SameRecord(alone, nested)) << "the outer call's record, as without the nested calls";
+}
+
+// The outer dialog stays usable while a call nested in it runs: what its handlers do belongs
+// to the outer call. Its help and the framework's message are its own, and memory that runs
+// out in its handling fails the outer call alone: the nested one still hands back what the
+// user entered.
+TEST_F(OverlapTest, OuterDialogUsedDuringANestedCallActsOnTheOuterCall)
+{
+    auto chooseCassetteAndOk = [](HWND hDlg) {
+        SendDlgItemMessageA(hDlg, IDC_PAPER_SOURCE, LB_SETCURSEL, 1, 0);
+        Click(hDlg, IDOK);
+    };
+    OptionInfo alone = Canary();
+    {
+        DialogWatch watch(chooseCassetteAndOk);
+        ASSERT_EQ(1, m_component.Call("RX-9100W", "RX-9100W", &m_input, &alone, TRUE, FALSE));
+    }
+
+    OwnerWatch owners(m_component.Module());
+    CFailingAllocator allocator(m_component.Module());
+    LONG nestedResult = -1;
+    OptionInfo nestedOutput = Canary();
+    CallersWindow caller([&] {
+        nestedResult = m_component.Call("RX-9100W", "RX-9100W", &m_input, &nestedOutput, TRUE, FALSE);
+    });
+    HWND hOuter = nullptr;
+    std::vector<HWND> helpOwners, messageOwners;
+    DialogWatch watch([&](HWND hDlg) {
+        if (!hOuter) {
+            hOuter = hDlg;
+            caller.Click();
+            return;
+        }
+        owners.Clear();
+        Click(hOuter, ID_HELP);
+        EnterWrongIds(hOuter);
+        helpOwners = owners.HelpOwners();
+        messageOwners = owners.MessageOwners();
+        allocator.Restart(1);
+        Click(hOuter, IDC_SETTINGS_SHEET);
+        allocator.Restart();
+        chooseCassetteAndOk(hDlg);
+    });
+    OptionInfo outerOutput = Canary();
+    EXPECT_EQ(0, m_component.Call("RX-9100W", "RX-9100W", &m_input, &outerOutput, TRUE, FALSE));
+    EXPECT_TRUE(IsCanary(outerOutput)) << "the outer call ran out of memory";
+    EXPECT_EQ(1, nestedResult);
+    EXPECT_TRUE(SameRecord(alone, nestedOutput)) << "what the user entered in the nested dialog";
+    ASSERT_NE(nullptr, hOuter);
+    EXPECT_EQ(std::vector<HWND>{hOuter}, helpOwners);
+    EXPECT_EQ((std::vector<HWND>{hOuter, nullptr}), messageOwners);
 }
 } // namespace

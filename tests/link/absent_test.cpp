@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
 TEST(BidiLinkAbsent, MissingLibraryGivesCode1AndEveryQuestionKeepsIt)
@@ -28,39 +27,35 @@ TEST(BidiLinkAbsent, MissingLibraryGivesCode1AndEveryQuestionKeepsIt)
     EXPECT_EQ(nullptr, link.m_pResult);
 }
 
-// PATH as systems hold it: quoted, with empty, overlong and relative entries, slashes and
-// trailing backslashes. Only absolute folders count, and the file found is named with
-// backslashes, as the loader wants it.
-TEST(BidiLibrarySearch, TakesAbsolutePathEntriesInAnyNotationAndNothingElse)
+// Folders as the system names them, with or without a separator at the end. A folder whose
+// name ends with a double-byte character whose second byte is a backslash (code page 932)
+// still needs one before the file name.
+TEST(BidiLibrarySearch, JoinsAFolderNamedEitherWayWithTheFileName)
 {
-    char bin[MAX_PATH] = {};
-    ASSERT_NE(0u, GetFullPathNameA((TestBinFolder() + "..").c_str(), MAX_PATH, bin, nullptr));
-    const std::string folder = bin; // holds the virtual printer
-    std::string slashed = folder;
-    std::replace(slashed.begin(), slashed.end(), '\\', '/');
-    const std::string overlong = folder + "\\" + std::string(MAX_PATH, 'x');
+    ASSERT_EQ(932u, GetACP()) << "the double-byte folder's name needs code page 932";
+    const std::string folder = "C:\\Program Files\\ZR";
+    const std::string doubleByte = "C:\\ZR\x95\x5C"; // ends with U+8868
     const struct {
-        std::string strPath;
-        bool bFound;
+        std::string strFolder;
+        std::string strPath; // empty: none
     } cases[] = {
-        {folder, true},
-        {folder + "\\", true},
-        {"\"" + folder + "\"", true},
-        {"\"" + folder.substr(0, 3) + "\"" + folder.substr(3), true},
-        {slashed + "/", true},
-        {";;\"\";" + overlong + ";" + folder, true},
-        {overlong, false},
-        {";\";" + folder, false}, // an open quote holds the rest of PATH
-        {".;..;bin;" + folder.substr(2), false},
-        {std::string(32000, ';') + folder, true}, // near the longest PATH that a program can set
+        {folder, folder + "\\ZRAPI.DLL"},
+        {folder + "\\", folder + "\\ZRAPI.DLL"},
+        {"C:/Program Files/ZR/", folder + "\\ZRAPI.DLL"},
+        {doubleByte, doubleByte + "\\ZRAPI.DLL"},
+        {doubleByte + "\\", doubleByte + "\\ZRAPI.DLL"},
+        {"C:\\" + std::string(MAX_PATH - 14, 'x'), "C:\\" + std::string(MAX_PATH - 14, 'x') + "\\ZRAPI.DLL"},
+        {"C:\\" + std::string(MAX_PATH - 13, 'x'), ""},
+        {"", ""},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.strPath.substr(0, 400));
-        ScopedVariable path("PATH", c.strPath);
-        char found[MAX_PATH] = {};
-        EXPECT_EQ(c.bFound, FindBidiLibrary(found) != FALSE) << found;
-        if (c.bFound) {
-            EXPECT_EQ(folder + "\\ZRAPI.DLL", std::string(found));
+        SCOPED_TRACE(c.strFolder.substr(0, 100));
+        char path[MAX_PATH] = {};
+        EXPECT_EQ(!c.strPath.empty(),
+                  BidiLibraryPathIn(c.strFolder.data(), static_cast<UINT>(c.strFolder.size()), path) !=
+                      FALSE);
+        if (!c.strPath.empty()) {
+            EXPECT_EQ(c.strPath, std::string(path));
         }
     }
 }

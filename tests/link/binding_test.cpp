@@ -1,5 +1,6 @@
 // Binding against the virtual printer's export-less variants: each missing function gives
 // its own code, and what stays unbound is never called.
+#include "framework/call_context.h"
 #include "link/bidi_link.h"
 #include "link/bidi_query.h"
 
@@ -35,12 +36,15 @@ bool WasCalled(const ZrapiSession &session, const std::string &strFunction)
 }
 } // namespace
 
-// The program's own folder holds no ZRAPI.DLL: the link finds the variant's folder on PATH.
+// The program's own folder holds no ZRAPI.DLL: the links of a call load the variant that the
+// call found.
 TEST_P(MissingExport, GivesItsCodeAndCallsNothingUnbound)
 {
     ZrapiSession session;
     const std::string folder = TestBinFolder() + "..\\zrapi_variants\\no_" + Missing();
-    ScopedVariable path("PATH", folder + ";" + ScopedVariable::Value("PATH"));
+    CCallContext call;
+    ASSERT_NE(0u,
+              GetFullPathNameA((folder + "\\ZRAPI.DLL").c_str(), MAX_PATH, call.m_szLibraryPath, nullptr));
     BOOL gotDeviceId = FALSE, gotStatus = FALSE;
     LONG statusError = -1;
     {

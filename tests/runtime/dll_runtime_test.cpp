@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 // As tests/runtime/CMakeLists.txt builds them: one within the run time's exit table, one beyond.
 const char FITTING_DLL[] = "dll_runtime_objects_8.dll";
@@ -44,6 +46,31 @@ TEST(DllRuntime, MoreDestructorsThanTheExitTableHoldsFailTheLoad)
         FreeLibrary(hModule);
     EXPECT_EQ(0, CountLiveObjects(OVERFLOWING_OBJECTS));
     EXPECT_EQ(nullptr, GetModuleHandleA(OVERFLOWING_DLL));
+}
+
+// The calls' state needs one thread-local slot: without one the load fails rather than every
+// call, and the teardown that follows the refusal leaves nothing behind. No assertion runs
+// while the process has no slot left.
+TEST(DllRuntime, ALoadWithoutAThreadLocalSlotFailsAndOneIsEnough)
+{
+    std::vector<DWORD> taken;
+    for (DWORD dwIndex = TlsAlloc(); dwIndex != TLS_OUT_OF_INDEXES; dwIndex = TlsAlloc())
+        taken.push_back(dwIndex);
+    HMODULE hWithout = LoadLibraryA(FITTING_DLL);
+    const int nAliveAfterRefusal = CountLiveObjects(FITTING_OBJECTS);
+    TlsFree(taken.back());
+    taken.pop_back();
+    HMODULE hWithOne = LoadLibraryA(FITTING_DLL);
+    for (DWORD dwIndex : taken)
+        TlsFree(dwIndex);
+
+    EXPECT_EQ(nullptr, hWithout);
+    EXPECT_EQ(0, nAliveAfterRefusal);
+    EXPECT_NE(nullptr, hWithOne);
+    for (HMODULE hModule : {hWithout, hWithOne}) {
+        if (hModule)
+            FreeLibrary(hModule);
+    }
 }
 
 TEST(DllRuntime, BlockFunctions)

@@ -2,8 +2,9 @@
 
 #include "support/wine_test_support.h"
 
-Component::Component(const std::string &strLanguage)
-    : m_hModule(LoadLibraryA((TestBinFolder() + "optinfo_" + strLanguage + ".dll").c_str())),
+Component::Component(const std::string &strLanguage, const std::string &strFolder)
+    : m_hModule(LoadLibraryA(
+          ((strFolder.empty() ? TestBinFolder() : strFolder) + "optinfo_" + strLanguage + ".dll").c_str())),
       m_pfnOpen(nullptr)
 {
     if (m_hModule)

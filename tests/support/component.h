@@ -1,4 +1,4 @@
-// The real component DLL of one language, loaded from the test's own folder.
+// The real component DLL of one language, loaded from the test's own folder or another.
 #pragma once
 
 #include "optinfo.h"
@@ -7,7 +7,8 @@
 
 class Component {
 public:
-    explicit Component(const std::string &strLanguage = "en");
+    // strFolder ends with a backslash; empty: the test's own folder.
+    explicit Component(const std::string &strLanguage = "en", const std::string &strFolder = "");
     ~Component();
     Component(const Component &) = delete;
     Component &operator=(const Component &) = delete;

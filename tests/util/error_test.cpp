@@ -88,3 +88,11 @@ TEST(CError, WithoutCaptionTheFrameworkBoxIsUsed)
     name = name.substr(0, name.find_last_of('.'));
     EXPECT_EQ(name, catcher.m_boxes[0].strCaption) << "the framework captions with the module name";
 }
+
+// A result that is one of the parameters is read before it is replaced.
+TEST(CError, FormattingIntoAParameterKeepsItsText)
+{
+    CString text = "30";
+    AfxFormatString2(text, 50100, text, "70");
+    EXPECT_NE(std::string::npos, std::string(text).find("30"));
+}
