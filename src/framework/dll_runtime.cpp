@@ -17,6 +17,14 @@ int g_nExitFunctions = 0;
 // A destructor found no room: the load fails.
 bool g_bExitTableFull = false;
 
+// Processes that have the module attached. Win32s keeps one copy of a DLL's data for all the
+// processes that load it, yet runs the entry point as each of them attaches and detaches:
+// the static objects are made at the first attach and destroyed at the last, and the
+// process-wide state they hold (the model index, the library lock, the thread-local slot)
+// serves every one of them. Elsewhere each process has its own copy and the count never
+// passes 1. The loader runs entry points one at a time, so the count needs no lock.
+int g_nAttachedProcesses = 0;
+
 void RunExitFunctions()
 {
     while (g_nExitFunctions > 0)
@@ -42,20 +50,37 @@ extern "C" int __cdecl atexit(void(__cdecl *pfnFunction)(void))
     return 0;
 }
 
+namespace {
+BOOL OnProcessAttach()
+{
+    if (g_nAttachedProcesses++ > 0)
+        return TRUE;
+    __main();
+    if (g_bExitTableFull) {
+        RunExitFunctions();
+        g_nAttachedProcesses = 0;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A load that failed is detached too, with nothing attached by then.
+void OnProcessDetach(bool bProcessEnds)
+{
+    if (g_nAttachedProcesses > 0 && --g_nAttachedProcesses == 0 && !bProcessEnds)
+        RunExitFunctions();
+}
+} // namespace
+
 // The entry point that the linker gives a DLL. When the process ends (lpReserved set), the
 // destructors are skipped, as the system's own run times do: other threads are gone
 // without their cleanup, and the memory goes with the process.
 extern "C" BOOL WINAPI DllMainCRTStartup(HINSTANCE, DWORD dwReason, LPVOID lpReserved)
 {
-    if (dwReason == DLL_PROCESS_ATTACH) {
-        __main();
-        if (g_bExitTableFull) {
-            RunExitFunctions();
-            return FALSE;
-        }
-    } else if (dwReason == DLL_PROCESS_DETACH && !lpReserved) {
-        RunExitFunctions();
-    }
+    if (dwReason == DLL_PROCESS_ATTACH)
+        return OnProcessAttach();
+    if (dwReason == DLL_PROCESS_DETACH)
+        OnProcessDetach(lpReserved != nullptr);
     return TRUE;
 }
 
