@@ -50,37 +50,24 @@ extern "C" int __cdecl atexit(void(__cdecl *pfnFunction)(void))
     return 0;
 }
 
-namespace {
-BOOL OnProcessAttach()
-{
-    if (g_nAttachedProcesses++ > 0)
-        return TRUE;
-    __main();
-    if (g_bExitTableFull) {
-        RunExitFunctions();
-        g_nAttachedProcesses = 0;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A load that failed is detached too, with nothing attached by then.
-void OnProcessDetach(bool bProcessEnds)
-{
-    if (g_nAttachedProcesses > 0 && --g_nAttachedProcesses == 0 && !bProcessEnds)
-        RunExitFunctions();
-}
-} // namespace
-
 // The entry point that the linker gives a DLL. When the process ends (lpReserved set), the
 // destructors are skipped, as the system's own run times do: other threads are gone
-// without their cleanup, and the memory goes with the process.
+// without their cleanup, and the memory goes with the process. A load that failed is
+// detached too: its objects are gone by then.
 extern "C" BOOL WINAPI DllMainCRTStartup(HINSTANCE, DWORD dwReason, LPVOID lpReserved)
 {
-    if (dwReason == DLL_PROCESS_ATTACH)
-        return OnProcessAttach();
-    if (dwReason == DLL_PROCESS_DETACH)
-        OnProcessDetach(lpReserved != nullptr);
+    if (dwReason == DLL_PROCESS_ATTACH) {
+        if (g_nAttachedProcesses++ > 0)
+            return TRUE;
+        __main();
+        if (g_bExitTableFull) {
+            RunExitFunctions();
+            return FALSE;
+        }
+    } else if (dwReason == DLL_PROCESS_DETACH && g_nAttachedProcesses > 0) {
+        if (--g_nAttachedProcesses == 0 && !lpReserved)
+            RunExitFunctions();
+    }
     return TRUE;
 }
 
