@@ -1,18 +1,26 @@
 #!/usr/bin/env bash
 # Prints how Wine runs the programs of a build folder: wine-route.sh [--evidence] BUILD_DIR
 #   wine64  x86_64 programs, this machine's 64-bit Wine
-#   wine32  i686 programs, this machine's 32-bit Wine (needs a kernel that executes
-#           32-bit Linux programs)
-#   wow64   i686 programs, Wine 10's WoW64 mode in a Debian 13 root (scripts/wow64.sh)
-#   none    i686 programs: nothing here runs 32-bit x86 code
-# The route of an i686 folder is the first of wine32 and wow64 that runs the folder's
-# bin/route_probe.exe to its end; the WoW64 root is made only when wow64 is tried.
+#   wine32  i686 programs, this machine's 32-bit Wine: the kernel runs 32-bit Linux programs
+#   wow64   i686 programs, Wine 10's WoW64 mode in a Debian 13 root (scripts/wow64.sh): the
+#           kernel runs no 32-bit Linux program, but its 32-bit system-call gate is open
+#   none    i686 programs: the kernel refuses 32-bit code both ways, so nothing runs them
+# The kernel answers first, to two tiny programs written here (no Wine, no kernel log): a
+# 32-bit Linux program, whose exec fails with ENOEXEC ("Exec format error") where 32-bit
+# programs do not run, and a 64-bit one that enters the 32-bit gate (int $0x80), which the
+# kernel kills with SIGSEGV where IA-32 emulation is off. The route its answers leave is then
+# probed with the folder's bin/route_probe.exe; the WoW64 root is made only for that probe.
+# A route that fails its probe is a broken set-up, not the machine: the script fails with the
+# evidence and keeps nothing, so the next run probes again. What is kept, in
+# BUILD_DIR/wine-routes.txt until the machine boots again: a route that ran its probe, and
+# the kernel's refusal of route none.
 # WINE_ROUTE=wine32 or wow64 tries that route alone and fails, with the reason, where it
-# does not run. Each route's outcome is kept in BUILD_DIR/wine-routes.txt until the
-# machine boots again, so the probe runs once.
-#   --evidence  prints why the routes tried failed ("wine32: ...; wow64: ..."), not the route
-# For tests, OPTINFO_FAKE_PROBE stands in for the probe's outcomes (nothing runs, nothing is
-# kept): wine32 (every route runs), wow64 (only wow64 runs) or none (no route runs).
+# does not run.
+#   --evidence  prints the kernel's answers instead of the route
+# OPTINFO_FAKE_PROBE stands in for the kernel's and the probe's answers, for the route test
+# alone (scripts/probe/wine-route-test.sh; refused for a build folder): wine32 (everything
+# runs), wow64 (only wow64 runs), none (the kernel refuses 32-bit code) or broken (the
+# kernel allows wow64, whose probe fails).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -41,32 +49,84 @@ case "${WINE_ROUTE:-}" in
   *) echo "WINE_ROUTE must be wine32 or wow64, not '$WINE_ROUTE'" >&2; exit 2 ;;
 esac
 case "$fake" in
-  '' | wine32 | wow64 | none) ;;
-  *) echo "OPTINFO_FAKE_PROBE must be wine32, wow64 or none, not '$fake'" >&2; exit 2 ;;
+  '' | wine32 | wow64 | none | broken) ;;
+  *) echo "OPTINFO_FAKE_PROBE must be wine32, wow64, none or broken, not '$fake'" >&2; exit 2 ;;
 esac
+if [ -n "$fake" ] && [ -f "$build/CMakeCache.txt" ]; then
+  echo "wine-route: OPTINFO_FAKE_PROBE serves the route test alone, not the build folder $folder: unset it" >&2
+  exit 2
+fi
 
 # Outcomes hold for one boot of one kernel: a build folder may meet another machine.
 boot="boot $(cat /proc/sys/kernel/random/boot_id 2>/dev/null || uname -rv)"
 
-kept_outcome() {
-  local kept
+# kept KEY: whether this boot's outcomes hold KEY ("runs ROUTE" or "none"); prints what follows it.
+kept() {
+  local line
   [ -f "$state" ] && [ "$(head -n 1 "$state")" = "$boot" ] || return 1
-  kept=$(sed -n "s/^$1 //p" "$state" | head -n 1)
-  [ -n "$kept" ] && echo "$kept"
+  line=$(tail -n +2 "$state" | grep -m 1 -E "^$1( |\$)") || return 1
+  line=${line#"$1"}
+  echo "${line# }"
 }
 
-keep_outcome() {
+keep() {
   if [ ! -f "$state" ] || [ "$(head -n 1 "$state")" != "$boot" ]; then
     echo "$boot" > "$state"
   fi
-  echo "$1 $2" >> "$state"
+  echo "$1" >> "$state"
 }
 
-fake_outcome() {
-  case "$fake:$1" in
-    wine32:* | wow64:wow64) echo runs ;;
-    *:wine32) echo "fails: Exec format error (simulated: OPTINFO_FAKE_PROBE=$fake)" ;;
-    *:wow64) echo "fails: Application could not be started (simulated: OPTINFO_FAKE_PROBE=$fake)" ;;
+# The 32-bit program: exit(0) through int $0x80. The 64-bit one: the same, then exit(3)
+# through syscall, should the gate return.
+ELF32_EXIT='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80'
+ELF64_GATE='\x7fELF\x02\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x3e\x00\x01\x00\x00\x00\x78\x00\x40\x00\x00\x00\x00\x00\x40\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x40\x00\x38\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x05\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x40\x00\x00\x00\x00\x00\x00\x00\x40\x00\x00\x00\x00\x00\x8d\x00\x00\x00\x00\x00\x00\x00\x8d\x00\x00\x00\x00\x00\x00\x00\x00\x10\x00\x00\x00\x00\x00\x00\xb8\x01\x00\x00\x00\x31\xdb\xcd\x80\xb8\x3c\x00\x00\x00\xbf\x03\x00\x00\x00\x0f\x05'
+
+# Runs one of them from the build folder (/tmp may forbid exec); prints the exit status and
+# what the shell said, without a core file.
+kernel_run() {
+  local program="$build/kernel-probe-$1" status=0
+  printf "$2" > "$program"
+  chmod +x "$program"
+  { (ulimit -c 0; exec "$program") 2>"$program.err"; } 2>/dev/null || status=$?
+  echo "$status $(sed 's/^.*: //' "$program.err" | head -n 1)"
+  rm -f "$program" "$program.err"
+}
+
+# Sets exec32 (runs, refused or unknown) and gate (open, closed or unknown), and kernel,
+# their evidence.
+ask_kernel() {
+  local answer32 answer_gate
+  asked=1
+  case "$fake" in
+    '')
+      answer32=$(kernel_run 32 "$ELF32_EXIT")
+      answer_gate=$(kernel_run gate "$ELF64_GATE")
+      ;;
+    wine32) answer32="0 " answer_gate="0 " ;;
+    wow64 | broken) answer32="126 Exec format error" answer_gate="0 " ;;
+    none) answer32="126 Exec format error" answer_gate="139 " ;;
+  esac
+  case "$answer32" in
+    "0 ") exec32=runs ;;
+    *"Exec format error") exec32=refused ;;
+    *) exec32=unknown ;;
+  esac
+  case "$answer_gate" in
+    "0 ") gate=open ;;
+    "139 "*) gate=closed ;;
+    *) gate=unknown ;;
+  esac
+  kernel="a 32-bit Linux program: $(describe "$exec32" "$answer32" "runs" "Exec format error (ENOEXEC)");"
+  kernel+=" int \$0x80 in a 64-bit program: $(describe "$gate" "$answer_gate" "returns" "killed by SIGSEGV (IA-32 emulation off)")"
+  [ -z "$fake" ] || kernel+=" (simulated: OPTINFO_FAKE_PROBE=$fake)"
+}
+
+# describe ANSWER "STATUS MESSAGE" WHAT_RUNS WHAT_REFUSED
+describe() {
+  case $1 in
+    runs | open) echo "$3" ;;
+    refused | closed) echo "$4" ;;
+    *) echo "exit ${2%% *}: ${2#* }" ;;
   esac
 }
 
@@ -97,63 +157,89 @@ run_probe() (
   exit $status
 )
 
-# Sets outcome: "runs", or "fails: " and what the route said.
+# Probes one route; on success keeps and prints it, else fails with the evidence.
 probe() {
-  local route=$1 log="$build/route-probe-$1.log" status=0
+  local route=$1 log="$build/route-probe-$1.log" status=0 failure
   local shown=${log#"$(dirname "$here")"/}
-  if [ ! -f "$build/bin/route_probe.exe" ]; then
-    echo "wine-route: $folder/bin/route_probe.exe is missing: build it first (make build)" >&2
+  echo "Wine route probe for $folder: $route (the kernel: $kernel)" >&2
+  case "$fake:$route" in
+    wine32:* | wow64:wow64) failure= ;;
+    broken:wow64) failure="Application could not be started (simulated: OPTINFO_FAKE_PROBE=$fake)" ;;
+    :*)
+      if [ ! -f "$build/bin/route_probe.exe" ]; then
+        echo "wine-route: $folder/bin/route_probe.exe is missing: build it first (make build)" >&2
+        exit 1
+      fi
+      if [ "$route" = wow64 ] && ! "$here/wow64.sh" setup "$build" >&2; then
+        failure="the WoW64 root could not be made (see above)"
+      else
+        run_probe "$route" >"$log" 2>&1 || status=$?
+        if [ $status -eq 0 ] && grep -q '^route probe: i686 code runs' "$log"; then
+          failure=
+        elif [ $status -eq 124 ]; then
+          failure="no answer in 300 s ($shown)"
+        else
+          failure="$(summary <"$log") (exit $status; $shown)"
+        fi
+      fi
+      ;;
+  esac
+  if [ -n "$failure" ]; then
+    echo "wine-route: $route does not run the i686 programs of $folder, although the kernel allows it ($kernel): $failure" >&2
+    echo "  This is the set-up, not the machine: nothing is kept, and the next run probes again." >&2
     exit 1
   fi
-  if [ "$route" = wow64 ] && ! "$here/wow64.sh" setup "$build" >&2; then
-    echo "wine-route: without the WoW64 root, whether wow64 runs here is not known" >&2
-    exit 1
-  fi
-  run_probe "$route" >"$log" 2>&1 || status=$?
-  if [ $status -eq 0 ] && grep -q '^route probe: i686 code runs' "$log"; then
-    outcome=runs
-  elif [ $status -eq 124 ]; then
-    outcome="fails: no answer in 300 s ($shown)"
-  else
-    outcome="fails: $(summary <"$log") (exit $status; $shown)"
-  fi
-}
-
-# Sets outcome for a route: kept, or simulated or probed now, which is announced (unless
-# only the reasons were asked for).
-outcome_of() {
-  if [ -n "$fake" ]; then
-    outcome=$(fake_outcome "$1")
-  elif outcome=$(kept_outcome "$1"); then
-    return 0
-  else
-    probe "$1"
-    keep_outcome "$1" "$outcome"
-  fi
-  [ -n "$evidence_only" ] || echo "Wine route probe for $folder: $1 $outcome" >&2
-}
-
-candidates=(wine32 wow64)
-[ -z "${WINE_ROUTE:-}" ] || candidates=("$WINE_ROUTE")
-route=none
-evidence=
-for candidate in "${candidates[@]}"; do
-  outcome_of "$candidate"
-  if [ "$outcome" = runs ]; then
-    route=$candidate
-    break
-  fi
-  evidence+="${evidence:+; }$candidate: ${outcome#fails: }"
-done
-
-if [ -n "$evidence_only" ]; then
-  echo "$evidence"
-elif [ "$route" != none ]; then
+  keep "runs $route"
   echo "$route"
-elif [ -n "${WINE_ROUTE:-}" ]; then
-  echo "wine-route: WINE_ROUTE=$WINE_ROUTE does not run the i686 programs of $folder on this machine ($(uname -r)): $evidence" >&2
-  echo "  Without WINE_ROUTE the first route that runs them is taken, or none." >&2
+}
+
+refuse() {
+  echo "wine-route: WINE_ROUTE=$WINE_ROUTE does not run the i686 programs of $folder on this machine ($(uname -r)): the kernel: $kernel" >&2
+  echo "  Without WINE_ROUTE the route that the kernel allows is taken, or none." >&2
   exit 1
+}
+
+# Route none and its evidence, kept or asked for now.
+asked=
+if kernel=$(kept none); then
+  exec32=refused gate=closed
 else
-  echo none
+  kernel=
 fi
+if [ -n "$evidence_only" ]; then
+  [ -n "$kernel" ] || ask_kernel
+  echo "$kernel"
+  exit 0
+fi
+
+forced=${WINE_ROUTE:-}
+if [ -n "$forced" ] && kept "runs $forced" >/dev/null; then
+  echo "$forced"
+  exit 0
+fi
+if [ -z "$forced" ]; then
+  for route in wine32 wow64; do
+    if kept "runs $route" >/dev/null; then
+      echo "$route"
+      exit 0
+    fi
+  done
+fi
+[ -n "$kernel" ] || ask_kernel
+if [ "$exec32" = unknown ] || [ "$gate" = unknown ]; then
+  echo "wine-route: the kernel's answers are not the ones known: $kernel" >&2
+  exit 1
+fi
+if [ "$exec32" = refused ] && [ "$gate" = closed ]; then
+  kept none >/dev/null || keep "none $kernel"
+fi
+case "$forced:$exec32:$gate" in
+  wine32:runs:* | wow64:*:open) probe "$forced" ;;
+  wine32:* | wow64:*) refuse ;;
+  :runs:*) probe wine32 ;;
+  :refused:open) probe wow64 ;;
+  *)
+    [ -z "$asked" ] || echo "Wine route probe for $folder: none (the kernel: $kernel)" >&2
+    echo none
+    ;;
+esac

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The route choice of scripts/wine-route.sh on each kind of machine, from simulated probe
-# outcomes (OPTINFO_FAKE_PROBE) and from outcomes kept by an earlier probe: the route, what
-# it says and its exit status. Runs nothing under Wine.
+# The route choice of scripts/wine-route.sh on each kind of machine, from simulated answers
+# of the kernel and the probe (OPTINFO_FAKE_PROBE) and from outcomes kept by an earlier run:
+# the route, what it says, its exit status and what it keeps. Runs nothing under Wine.
 set -uo pipefail
 route_sh="$(cd "$(dirname "$0")/.." && pwd)/wine-route.sh"
 scratch=$(mktemp -d)
@@ -35,37 +35,50 @@ expect() {
 }
 
 probed='Wine route probe for [^:]*: '
-wine32_fails='wine32: Exec format error \(simulated: OPTINFO_FAKE_PROBE=[a-z0-9]+\)'
-wow64_fails='wow64: Application could not be started \(simulated: OPTINFO_FAKE_PROBE=[a-z0-9]+\)'
+refused='Exec format error \(ENOEXEC\)'
+closed='killed by SIGSEGV \(IA-32 emulation off\)'
+state="$i686/wine-routes.txt"
+kept_lines() { tail -n +2 "$state" 2>/dev/null | tr '\n' '|'; }
 
-expect "32-bit Wine runs: wow64 is not tried" "$i686" 0 wine32 "^${probed}wine32 runs$" OPTINFO_FAKE_PROBE=wine32
-expect "only WoW64 runs" "$i686" 0 wow64 "^${probed}wine32 fails: Exec format error.*
-${probed}wow64 runs$" OPTINFO_FAKE_PROBE=wow64
-expect "nothing runs" "$i686" 0 none "^${probed}wine32 fails: .*
-${probed}wow64 fails: Application could not be started.*$" OPTINFO_FAKE_PROBE=none
-expect "nothing runs, the evidence" "$i686" 0 \
-  "wine32: Exec format error (simulated: OPTINFO_FAKE_PROBE=none); wow64: Application could not be started (simulated: OPTINFO_FAKE_PROBE=none)" \
-  '^$' OPTINFO_FAKE_PROBE=none --evidence
-expect "forced wow64 where it runs: wine32 is not tried" "$i686" 0 wow64 "^${probed}wow64 runs$" \
+# Simulated answers, each from a folder that has kept nothing.
+fresh() { rm -f "$state"; }
+fresh; expect "32-bit programs run: wow64 is not tried" "$i686" 0 wine32 "^${probed}wine32 \(the kernel: .*: runs; .*\)$" OPTINFO_FAKE_PROBE=wine32
+fresh; expect "only WoW64 runs" "$i686" 0 wow64 "^${probed}wow64 \(the kernel: .*${refused}; .*: returns .*\)$" OPTINFO_FAKE_PROBE=wow64
+fresh; expect "the kernel refuses 32-bit code" "$i686" 0 none "^${probed}none \(the kernel: .*${refused}; .*${closed}.*\)$" OPTINFO_FAKE_PROBE=none
+[ "$(kept_lines)" = "none a 32-bit Linux program: Exec format error (ENOEXEC); int \$0x80 in a 64-bit program: killed by SIGSEGV (IA-32 emulation off) (simulated: OPTINFO_FAKE_PROBE=none)|" ] ||
+  { echo "FAIL the kernel's refusal is kept: $(kept_lines)"; failures=$((failures + 1)); }
+expect "kept refusal, the evidence" "$i686" 0 \
+  'a 32-bit Linux program: Exec format error (ENOEXEC); int $0x80 in a 64-bit program: killed by SIGSEGV (IA-32 emulation off) (simulated: OPTINFO_FAKE_PROBE=none)' \
+  '^$' --evidence
+# A probe that fails where the kernel allows the route is the set-up: a failure, kept never.
+fresh; expect "a failed probe fails" "$i686" 1 '' \
+  "^${probed}wow64 .*
+wine-route: wow64 does not run the i686 programs of .*, although the kernel allows it \(.*\): Application could not be started .*
+  This is the set-up, not the machine: nothing is kept.*$" OPTINFO_FAKE_PROBE=broken
+[ -z "$(kept_lines)" ] || { echo "FAIL a failed probe kept: $(kept_lines)"; failures=$((failures + 1)); }
+printf 'boot of another kernel\nruns wow64\n' > "$state"
+expect "outcomes of another boot: probed again" "$i686" 1 '' 'Application could not be started' OPTINFO_FAKE_PROBE=broken
+fresh; expect "forced wow64 where everything runs: wine32 is not tried" "$i686" 0 wow64 "^${probed}wow64 .*$" \
   OPTINFO_FAKE_PROBE=wine32 WINE_ROUTE=wow64
-expect "forced wine32 where only WoW64 runs" "$i686" 1 '' \
-  "^${probed}wine32 fails: .*WINE_ROUTE=wine32 does not run the i686 programs of .*: ${wine32_fails}
+fresh; expect "forced wine32 where only WoW64 runs" "$i686" 1 '' \
+  "^wine-route: WINE_ROUTE=wine32 does not run the i686 programs of .*: the kernel: .*${refused}.*
   Without WINE_ROUTE .*$" OPTINFO_FAKE_PROBE=wow64 WINE_ROUTE=wine32
-expect "forced wow64 where nothing runs" "$i686" 1 '' \
-  "^${probed}wow64 fails: .*WINE_ROUTE=wow64 does not run the i686 programs of .*: ${wow64_fails}
-  Without WINE_ROUTE .*$" OPTINFO_FAKE_PROBE=none WINE_ROUTE=wow64
+fresh; expect "forced wow64 where the kernel refuses 32-bit code" "$i686" 1 '' \
+  "WINE_ROUTE=wow64 does not run the i686 programs of .*: the kernel: .*${closed}" OPTINFO_FAKE_PROBE=none WINE_ROUTE=wow64
 expect "an unknown route" "$i686" 2 '' "WINE_ROUTE must be wine32 or wow64, not 'wine'" WINE_ROUTE=wine
 expect "x86_64 programs" "$x86_64" 0 wine64 '^$' OPTINFO_FAKE_PROBE=none
+touch "$i686/CMakeCache.txt"
+expect "simulated answers for a build folder" "$i686" 2 '' 'OPTINFO_FAKE_PROBE serves the route test alone' OPTINFO_FAKE_PROBE=wine32
+rm "$i686/CMakeCache.txt"
 
-# Outcomes kept in this boot answer without a probe (this folder has no probe program).
-printf '%s\nwine32 fails: kept reason\nwow64 fails: kept too\n' "$boot" > "$i686/wine-routes.txt"
-expect "kept outcomes" "$i686" 0 none '^$'
-expect "kept outcomes, the evidence" "$i686" 0 "wine32: kept reason; wow64: kept too" '^$' --evidence
-printf '%s\nwine32 runs\n' "$boot" > "$i686/wine-routes.txt"
+# Outcomes kept in this boot answer without asking the kernel or probing (this folder has no
+# probe program).
+printf '%s\nnone kept reason\n' "$boot" > "$state"
+expect "kept refusal" "$i686" 0 none '^$'
+expect "kept refusal, forced route" "$i686" 1 '' 'WINE_ROUTE=wine32 does not run .*: the kernel: kept reason' WINE_ROUTE=wine32
+printf '%s\nruns wine32\n' "$boot" > "$state"
+expect "kept route" "$i686" 0 wine32 '^$'
 expect "kept outcome of a forced route" "$i686" 0 wine32 '^$' WINE_ROUTE=wine32
-# Another boot's outcomes are probed again.
-printf 'boot of another kernel\nwine32 runs\n' > "$i686/wine-routes.txt"
-expect "outcomes of another boot" "$i686" 1 '' 'bin/route_probe.exe is missing'
 
 [ $failures -eq 0 ] && echo "wine-route: every route choice as expected"
 [ $failures -eq 0 ]

@@ -18,6 +18,14 @@ int g_nExitFunctions = 0;
 // A destructor found no room: the load fails.
 bool g_bExitTableFull = false;
 
+// Processes that have the module attached. Win32s keeps one copy of a DLL's data for all the
+// processes that load it, yet runs the entry point as each of them attaches and detaches:
+// the static objects are made at the first attach and destroyed at the last, and the
+// process-wide state they hold (the model index, the library lock, the thread-local slot)
+// serves every one of them. Elsewhere each process has its own copy and the count never
+// passes 1. The loader runs entry points one at a time, so the count needs no lock.
+int g_nAttachedProcesses = 0;
+
 void RunExitFunctions()
 {
     while (g_nExitFunctions > 0)
@@ -51,13 +59,16 @@ extern "C" int __cdecl atexit(void(__cdecl *pfnFunction)(void))
 extern "C" BOOL WINAPI DllMainCRTStartup(HINSTANCE, DWORD dwReason, LPVOID lpReserved)
 {
     if (dwReason == DLL_PROCESS_ATTACH) {
+        if (g_nAttachedProcesses++ > 0)
+            return TRUE;
         __main();
         if (g_bExitTableFull || !CCallContext::IsAvailable()) {
             RunExitFunctions();
             return FALSE;
         }
-    } else if (dwReason == DLL_PROCESS_DETACH && !lpReserved) {
-        RunExitFunctions();
+    } else if (dwReason == DLL_PROCESS_DETACH && g_nAttachedProcesses > 0) {
+        if (--g_nAttachedProcesses == 0 && !lpReserved)
+            RunExitFunctions();
     }
     return TRUE;
 }

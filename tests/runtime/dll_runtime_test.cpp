@@ -21,6 +21,17 @@ int CountLiveObjects(int nObjects)
     return nAlive;
 }
 
+// The module's entry point, to call it as a system other than the one running the test would.
+using EntryPointFn = BOOL(WINAPI *)(HINSTANCE, DWORD, LPVOID);
+EntryPointFn EntryPoint(HMODULE hModule)
+{
+    const auto pbImage = reinterpret_cast<const BYTE *>(hModule);
+    const auto pDos = reinterpret_cast<const IMAGE_DOS_HEADER *>(pbImage);
+    const auto pNt = reinterpret_cast<const IMAGE_NT_HEADERS *>(pbImage + pDos->e_lfanew);
+    return reinterpret_cast<EntryPointFn>(
+        reinterpret_cast<UINT_PTR>(pbImage + pNt->OptionalHeader.AddressOfEntryPoint));
+}
+
 template <typename Fn> Fn BlockFunction(HMODULE hModule, const char *pszName)
 {
     return reinterpret_cast<Fn>(reinterpret_cast<void *>(GetProcAddress(hModule, pszName)));
@@ -34,6 +45,24 @@ TEST(DllRuntime, StaticObjectsLiveFromLoadToFree)
     EXPECT_EQ(FITTING_OBJECTS, CountLiveObjects(FITTING_OBJECTS));
     FreeLibrary(hModule);
     EXPECT_EQ(0, CountLiveObjects(FITTING_OBJECTS));
+}
+
+// Win32s shares one copy of a DLL's data among all the processes that load it and calls the
+// entry point as each attaches and detaches: the objects live until the last detaches, even
+// when an earlier one detaches as its process ends.
+TEST(DllRuntime, StaticObjectsLiveUntilTheLastWin32sProcessDetaches)
+{
+    for (const LPVOID pFirstDetachReserved : {LPVOID(nullptr), LPVOID(1)}) {
+        SCOPED_TRACE(pFirstDetachReserved ? "first process ends" : "first process frees it");
+        HMODULE hModule = LoadLibraryA(FITTING_DLL);
+        ASSERT_NE(nullptr, hModule) << GetLastError();
+        const EntryPointFn pfnEntry = EntryPoint(hModule);
+        ASSERT_TRUE(pfnEntry(hModule, DLL_PROCESS_ATTACH, nullptr));
+        EXPECT_TRUE(pfnEntry(hModule, DLL_PROCESS_DETACH, pFirstDetachReserved));
+        EXPECT_EQ(FITTING_OBJECTS, CountLiveObjects(FITTING_OBJECTS));
+        FreeLibrary(hModule);
+        EXPECT_EQ(0, CountLiveObjects(FITTING_OBJECTS));
+    }
 }
 
 // A destructor that finds no room must not be dropped silently: the load fails, and every
