@@ -8,6 +8,7 @@
 #include "framework/heap.h"
 #include "link/bidi_link.h"
 #include "link/library_search.h"
+#include "util/misc.h"
 
 namespace {
 const INT_PTR DIALOG_FAILED = -1;
@@ -38,7 +39,10 @@ QueryOutcome QueryPrinter(LPCSTR pszPrinterName, LPCSTR pszModelName, LONG nMode
     CString printerModel;
     if (!ExtractModel(deviceId, printerModel))
         return QUERY_NOT_READ;
-    if (!CheckModel(pszModelName, printerModel))
+    // The message goes only where someone can close it: elsewhere the call would hang.
+    const BOOL bSameModel = CMisc().IsWindowStationVisible() ? CheckModel(pszModelName, printerModel)
+                                                             : ModelsMatch(pszModelName, printerModel);
+    if (!bSameModel)
         return QUERY_CALL_FAILS;
     if (nModelIndex != MODEL_INDEX_RX7100W && nModelIndex != MODEL_INDEX_RX9100W)
         return QUERY_CALL_FAILS;
@@ -66,6 +70,9 @@ private:
 // Runs the dialog modally as the application's main window; returns its result.
 INT_PTR RunDialog(LPCSTR pszPrinterName, LONG nModelIndex, BOOL bInfoStored, OptionInfo &working)
 {
+    // A dialog that nobody sees is never closed: it counts as one that could not be made.
+    if (!CMisc().IsWindowStationVisible())
+        return DIALOG_FAILED;
     CPrinterInfDlg dialog(nullptr);
     dialog.m_nModelIndex = nModelIndex;
     dialog.m_bInfoStored = bInfoStored;
