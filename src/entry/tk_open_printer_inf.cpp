@@ -120,15 +120,13 @@ LONG OpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, const OptionInfo
         // Whatever ended a dialog that ran out of memory, what it holds cannot be trusted.
         if (AfxIsOutOfMemory())
             return 0;
-        // The printer's record is valid whether or not the dialog could show it.
-        if (bInfoStored || result == IDOK) {
-            CopyTo(working, pOutInfo);
-            return 1;
-        }
-        // Without a dialog the user entered nothing: a failure, not a success without a record.
-        if (result == DIALOG_FAILED)
+        // The printer's record is valid whether or not the dialog could show it. Without it,
+        // only OK hands a record back: Cancel, a dialog that could not be made and any other
+        // end (WM_QUIT, say) leave nothing that the caller could read.
+        if (!bInfoStored && result != IDOK)
             return 0;
-        return result == IDCANCEL ? 0 : 1;
+        CopyTo(working, pOutInfo);
+        return 1;
     }
 
     if (bQueryPrinter && !bInfoStored)

@@ -175,10 +175,16 @@ TEST_F(OutcomeTest, WithoutQueryCancelEscapeAndCloseBoxReturnZeroAndWriteNothing
     }
 }
 
-TEST_F(OutcomeTest, AnyOtherDialogResultReturnsOneAndWritesNothing)
+TEST_F(OutcomeTest, AnyOtherDialogResultFailsTheCallUnlessThePrinterAnswered)
 {
-    EXPECT_EQ(1, CallWithDialog(FALSE, [](HWND hDlg) { EndDialog(hDlg, 7); }));
-    EXPECT_EQ(Fields(Canary()), Fields(m_output));
+    // 0 is what a dialog ends with when its thread gets WM_QUIT.
+    for (INT_PTR end : {0, 7}) {
+        EXPECT_EQ(0, CallWithDialog(FALSE, [end](HWND hDlg) { EndDialog(hDlg, end); })) << end;
+        EXPECT_EQ(Fields(Canary()), Fields(m_output));
+    }
+    ZrapiSession session;
+    EXPECT_EQ(1, CallWithDialog(TRUE, [](HWND hDlg) { EndDialog(hDlg, 7); }));
+    EXPECT_EQ(Fields(PrinterRecord()), Fields(m_output));
 }
 
 TEST_F(OutcomeTest, ADialogThatCannotBeCreatedFailsTheCallUnlessThePrinterAnswered)
