@@ -10,8 +10,8 @@ namespace {
 using GetProcessWindowStationFn = HWINSTA(WINAPI *)();
 using GetUserObjectInformationFn = BOOL(WINAPI *)(HANDLE, int, PVOID, DWORD, LPDWORD);
 
-// Window stations are Windows NT's: looked up, so that the DLL still loads where user32
-// lacks them. The detour through void (*)() keeps the cast from FARPROC free of a warning.
+// Looked up, so that the DLL still loads where user32 lacks window stations. The detour
+// through void (*)() keeps the cast from FARPROC free of a warning.
 template <typename TFunction> TFunction UserFunction(LPCSTR pszName)
 {
     HMODULE hUser = GetModuleHandleA("user32.dll");
@@ -22,6 +22,11 @@ template <typename TFunction> TFunction UserFunction(LPCSTR pszName)
 
 BOOL CMisc::IsWindowStationVisible() const
 {
+    // Window stations are Windows NT's (the codes from SYSVER_NT_OTHER on): a stub of the 95
+    // family's user32 is not asked.
+    LONG code = SYSVER_WIN32S;
+    if (!GetSystemVersion(&code) || code < SYSVER_NT_OTHER)
+        return TRUE;
     const auto pfnGetStation = UserFunction<GetProcessWindowStationFn>("GetProcessWindowStation");
     const auto pfnGetInformation = UserFunction<GetUserObjectInformationFn>("GetUserObjectInformationA");
     if (!pfnGetStation || !pfnGetInformation)
