@@ -5,13 +5,22 @@
  * One call, TKOpenPrinterInf, optionally asks the printer which model it is and
  * which options are installed, optionally shows the "Printer and Option
  * Information" dialog, and hands the resulting option record back.
- * Usable from C and C++; the library uses the __stdcall convention and exports
- * the function under its plain name.
+ * Usable from C89 and C++98 on; the library uses the __stdcall convention and
+ * exports the function under its plain name. docs/integrating.md has the whole
+ * contract: on which systems the options are read, every outcome, threads.
  */
 #ifndef OPTINFO_H
 #define OPTINFO_H
 
+#include <stddef.h>
 #include <windows.h>
+
+/* The version of this header and of the DLLs' version resource. A new first
+ * number breaks callers; a new second one adds without breaking; a new third
+ * one only fixes. */
+#define OPTINFO_VERSION_MAJOR 1
+#define OPTINFO_VERSION_MINOR 0
+#define OPTINFO_VERSION_PATCH 0
 
 #ifdef __cplusplus
 extern "C" {
@@ -30,16 +39,32 @@ typedef struct OptionInfo {
 } OptionInfo;
 
 /*
- * Returns 1 and writes *pOutInfo on success; returns 0 and leaves *pOutInfo
- * untouched for a different printer, an unsupported model, a failed printer
- * query, a cancelled dialog or a null pOutInfo.
+ * Returns 1 and writes *pOutInfo, or returns 0 and leaves it untouched.
  *   pszPrinterName  printer name as the spooler knows it
- *   pszModelName    "RX-7100W" or "RX-9100W"
- *   dwReserved      not read
+ *   pszModelName    "RX-7100W" or "RX-9100W", in any case
+ *   dwReserved      not read; pass 0
  *   pInInfo         the caller's current record, or NULL for a cleared one
- *   pOutInfo        receives the result
+ *   pOutInfo        receives the result; NULL fails the call
  *   bShowDialog     nonzero: show the dialog (RX-9100W only)
  *   bQueryPrinter   nonzero: ask the printer through ZRAPI.DLL
+ *
+ * Returns 1 with:
+ *   - neither query nor dialog: the input record (zeros for NULL), any model;
+ *   - a query without the dialog that read the options: the input record with
+ *     the printer's values and flags (the options are read on Windows 95,
+ *     NT 3.51 and NT 4.0 only; elsewhere such a call returns 0);
+ *   - ZRAPI.DLL not installed: as without the query, so a query-only call
+ *     hands back the input record (pass NULL: bHasPrinterId 0 then tells);
+ *   - the dialog after the options were read: the printer's values, whatever
+ *     ends the dialog, also where it cannot be shown;
+ *   - the dialog without the options read: the values entered, on OK.
+ * Returns 0 for: a different printer connected (a message tells the user); a
+ * model read from the printer that the component does not support; a query
+ * without the dialog that read no options (no answer, or a system that reads
+ * none); the dialog for a model other than RX-9100W, also after a read; without
+ * the options read, a dialog ended by Cancel or anything but OK, or one that
+ * cannot be shown (out of memory, or a window station nobody sees: there the
+ * component shows no window at all); memory running out anywhere in the call.
  */
 LONG WINAPI TKOpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, DWORD dwReserved,
                              const OptionInfo *pInInfo, OptionInfo *pOutInfo, BOOL bShowDialog,
@@ -49,23 +74,19 @@ LONG WINAPI TKOpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, DWORD d
 typedef LONG(WINAPI *PFN_TKOpenPrinterInf)(LPCSTR, LPCSTR, DWORD, const OptionInfo *, OptionInfo *, BOOL,
                                            BOOL);
 
+/* The layout crosses the library boundary: an array of negative size stops the
+ * build, in every C and C++ version, if it ever drifts. */
+typedef char
+    OptionInfoLayoutCheck[(sizeof(OptionInfo) == 48 && offsetof(OptionInfo, nPrinterIdCount) == 4 &&
+                           offsetof(OptionInfo, nPrinterId) == 8 && offsetof(OptionInfo, bHasMemory) == 32 &&
+                           offsetof(OptionInfo, nMemoryMB) == 36 &&
+                           offsetof(OptionInfo, bHasPaperSource) == 40 &&
+                           offsetof(OptionInfo, nPaperSource) == 44)
+                              ? 1
+                              : -1];
+
 #ifdef __cplusplus
 }
 #endif
-
-/* The layout crosses the library boundary: fail the build if it ever drifts. */
-#ifdef __cplusplus
-#define OPTINFO_STATIC_ASSERT(cond, msg) static_assert(cond, msg)
-#else
-#define OPTINFO_STATIC_ASSERT(cond, msg) _Static_assert(cond, msg)
-#endif
-#include <stddef.h>
-OPTINFO_STATIC_ASSERT(sizeof(OptionInfo) == 48, "OptionInfo must be 48 bytes");
-OPTINFO_STATIC_ASSERT(offsetof(OptionInfo, nPrinterIdCount) == 4, "layout");
-OPTINFO_STATIC_ASSERT(offsetof(OptionInfo, nPrinterId) == 8, "layout");
-OPTINFO_STATIC_ASSERT(offsetof(OptionInfo, bHasMemory) == 32, "layout");
-OPTINFO_STATIC_ASSERT(offsetof(OptionInfo, nMemoryMB) == 36, "layout");
-OPTINFO_STATIC_ASSERT(offsetof(OptionInfo, bHasPaperSource) == 40, "layout");
-OPTINFO_STATIC_ASSERT(offsetof(OptionInfo, nPaperSource) == 44, "layout");
 
 #endif /* OPTINFO_H */

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Unpacks the release bundle into DEST_DIR and checks it: every file matches SHA256SUMS and
-# is listed there, every file a caller needs is in place, the README's links resolve.
+# is listed there, every file a caller needs is in place (the integrator's page and the DLLs'
+# maps among them), each map places the export where its DLL has it, the README's links resolve.
 # unpack.sh ARCHIVE DEST_DIR
 set -euo pipefail
 archive=$1
@@ -17,13 +18,27 @@ sha256sum --quiet -c SHA256SUMS || fail "checksums"
 unlisted=$(comm -23 <(find . -type f ! -name SHA256SUMS -printf '%P\n' | sort) <(awk '{print $2}' SHA256SUMS | sort))
 [ -z "$unlisted" ] || fail "not in SHA256SUMS: $(echo $unlisted)"
 
-expected=(include/optinfo.h README.md lib/cmake/optinfo/optinfo-config.cmake
+expected=(include/optinfo.h README.md CHANGELOG.md docs/integrating.md lib/cmake/optinfo/optinfo-config.cmake
           lib/cmake/optinfo/optinfo-config-version.cmake)
 for arch in x86 x64; do
   expected+=(bin/$arch/optinfo_en.dll bin/$arch/optinfo_ja.dll lib/$arch/optinfo.def)
-  for lang in en ja; do expected+=(lib/$arch/optinfo_$lang.lib lib/$arch/liboptinfo_$lang.dll.a); done
+  for lang in en ja; do
+    expected+=(lib/$arch/optinfo_$lang.lib lib/$arch/liboptinfo_$lang.dll.a symbols/$arch/optinfo_$lang.map)
+  done
 done
-for f in "${expected[@]}"; do [ -s "$f" ] || fail "missing $f"; done
+for f in "${expected[@]}"; do
+  [ -s "$f" ] || fail "missing $f"
+  grep -qxF "$(sha256sum "$f" | cut -c1-64)  $f" SHA256SUMS || fail "$f has no line of its own in SHA256SUMS"
+done
+# A map that names the shipped DLL's export at the address where the DLL has it.
+for arch in x86 x64; do
+  for lang in en ja; do
+    export_rva=$("${LLVM_READOBJ:-llvm-readobj}" --coff-exports "bin/$arch/optinfo_$lang.dll" | awk '/RVA:/ {print $2; exit}')
+    base=$("${LLVM_READOBJ:-llvm-readobj}" --file-headers "bin/$arch/optinfo_$lang.dll" | awk '/ImageBase:/ {print $2; exit}')
+    grep -qiE "0x0*$(printf '%x' $((base + export_rva))) +TKOpenPrinterInf" "symbols/$arch/optinfo_$lang.map" ||
+      fail "symbols/$arch/optinfo_$lang.map does not place TKOpenPrinterInf where bin/$arch/optinfo_$lang.dll has it"
+  done
+done
 
 while read -r link; do
   [ -e "$link" ] || fail "README.md links $link, which is not in the bundle"

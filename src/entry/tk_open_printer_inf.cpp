@@ -9,6 +9,7 @@
 #include "framework/heap.h"
 #include "link/bidi_link.h"
 #include "link/library_search.h"
+#include "util/misc.h"
 
 namespace {
 const INT_PTR DIALOG_FAILED = -1;
@@ -39,7 +40,10 @@ QueryOutcome QueryPrinter(LPCSTR pszPrinterName, LPCSTR pszModelName, LONG nMode
     CString printerModel;
     if (!ExtractModel(deviceId, printerModel))
         return QUERY_NOT_READ;
-    if (!CheckModel(pszModelName, printerModel))
+    // The message goes only where someone can close it: elsewhere the call would hang.
+    const BOOL bSameModel = CMisc().IsWindowStationVisible() ? CheckModel(pszModelName, printerModel)
+                                                             : ModelsMatch(pszModelName, printerModel);
+    if (!bSameModel)
         return QUERY_CALL_FAILS;
     if (nModelIndex != MODEL_INDEX_RX7100W && nModelIndex != MODEL_INDEX_RX9100W)
         return QUERY_CALL_FAILS;
@@ -54,6 +58,9 @@ QueryOutcome QueryPrinter(LPCSTR pszPrinterName, LPCSTR pszModelName, LONG nMode
 // Runs the dialog modally as the application's main window; returns its result.
 INT_PTR RunDialog(LPCSTR pszPrinterName, LONG nModelIndex, BOOL bInfoStored, OptionInfo &working)
 {
+    // A dialog that nobody sees is never closed: it counts as one that could not be made.
+    if (!CMisc().IsWindowStationVisible())
+        return DIALOG_FAILED;
     CPrinterInfDlg dialog(nullptr);
     dialog.m_nModelIndex = nModelIndex;
     dialog.m_bInfoStored = bInfoStored;
@@ -102,15 +109,13 @@ LONG OpenPrinterInf(CCallContext &call, LPCSTR pszPrinterName, LPCSTR pszModelNa
         // Whatever ended a dialog that ran out of memory, what it holds cannot be trusted.
         if (AfxIsOutOfMemory())
             return 0;
-        // The printer's record is valid whether or not the dialog could show it.
-        if (bInfoStored || result == IDOK) {
-            CopyTo(working, pOutInfo);
-            return 1;
-        }
-        // Without a dialog the user entered nothing: a failure, not a success without a record.
-        if (result == DIALOG_FAILED)
+        // The printer's record is valid whether or not the dialog could show it. Without it,
+        // only OK hands a record back: Cancel, a dialog that could not be made and any other
+        // end (WM_QUIT, say) leave nothing that the caller could read.
+        if (!bInfoStored && result != IDOK)
             return 0;
-        return result == IDCANCEL ? 0 : 1;
+        CopyTo(working, pOutInfo);
+        return 1;
     }
 
     if (bQueryPrinter && !bInfoStored)

@@ -37,6 +37,11 @@ public:
     // Returns 1 also when the running system has no code; *pnCode is then left alone.
     BOOL GetSystemVersion(LONG *pnCode) const;
 
+    // FALSE only where the system says that this process's window station is not visible (a
+    // service, the spooler in session 0): a window there waits for a click that never comes.
+    // The 95 family and Win32s have one visible desktop.
+    BOOL IsWindowStationVisible() const;
+
     // The classification behind GetSystemVersion; false when the version has no code.
     static bool ClassifySystemVersion(DWORD dwPlatformId, DWORD dwMajor, DWORD dwMinor, LONG *pnCode);
 

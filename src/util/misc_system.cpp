@@ -6,6 +6,40 @@
 
 VersionReaderFn g_pfnGetVersionEx = ::GetVersionExA;
 
+namespace {
+using GetProcessWindowStationFn = HWINSTA(WINAPI *)();
+using GetUserObjectInformationFn = BOOL(WINAPI *)(HANDLE, int, PVOID, DWORD, LPDWORD);
+
+// Looked up, so that the DLL still loads where user32 lacks window stations. The detour
+// through void (*)() keeps the cast from FARPROC free of a warning.
+template <typename TFunction> TFunction UserFunction(LPCSTR pszName)
+{
+    HMODULE hUser = GetModuleHandleA("user32.dll");
+    return hUser ? reinterpret_cast<TFunction>(reinterpret_cast<void (*)()>(GetProcAddress(hUser, pszName)))
+                 : nullptr;
+}
+} // namespace
+
+BOOL CMisc::IsWindowStationVisible() const
+{
+    // Window stations are Windows NT's (the codes from SYSVER_NT_OTHER on): a stub of the 95
+    // family's user32 is not asked.
+    LONG code = SYSVER_WIN32S;
+    if (!GetSystemVersion(&code) || code < SYSVER_NT_OTHER)
+        return TRUE;
+    const auto pfnGetStation = UserFunction<GetProcessWindowStationFn>("GetProcessWindowStation");
+    const auto pfnGetInformation = UserFunction<GetUserObjectInformationFn>("GetUserObjectInformationA");
+    if (!pfnGetStation || !pfnGetInformation)
+        return TRUE;
+    HWINSTA hStation = pfnGetStation();
+    USEROBJECTFLAGS flags = {};
+    DWORD dwNeeded = 0;
+    // A system that cannot say is taken at its word of old: one visible desktop.
+    if (!hStation || !pfnGetInformation(hStation, UOI_FLAGS, &flags, sizeof(flags), &dwNeeded))
+        return TRUE;
+    return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
 bool CMisc::ClassifySystemVersion(DWORD dwPlatformId, DWORD dwMajor, DWORD dwMinor, LONG *pnCode)
 {
     LONG code;

@@ -83,6 +83,19 @@ protected:
         return output;
     }
 
+    // Where the dialog cannot be shown, the call fails, but for the printer's record, which
+    // is handed back although it could not be shown.
+    void ExpectOutcomesWithoutTheDialog()
+    {
+        EXPECT_EQ(0, CallWithDialog(FALSE, [](HWND hDlg) { Click(hDlg, IDOK); }));
+        EXPECT_FALSE(m_bDialogShown);
+        EXPECT_EQ(Fields(Canary()), Fields(m_output));
+        ZrapiSession session;
+        EXPECT_EQ(1, CallWithDialog(TRUE, [](HWND hDlg) { Click(hDlg, IDOK); }));
+        EXPECT_FALSE(m_bDialogShown);
+        EXPECT_EQ(Fields(PrinterRecord()), Fields(m_output));
+    }
+
     HMODULE m_hModule = nullptr;
     PFN_TKOpenPrinterInf m_pfnOpen = nullptr;
     OptionInfo m_output;
@@ -96,6 +109,29 @@ void ChooseCassetteAndOk(HWND hDlg)
     SendDlgItemMessageA(hDlg, IDC_PAPER_SOURCE, LB_SETCURSEL, 1, 0);
     Click(hDlg, IDOK);
 }
+
+// The process in a window station of its own, which nobody sees, as a service's is.
+class HiddenWindowStation {
+public:
+    HiddenWindowStation()
+        : m_hPrevious(GetProcessWindowStation()),
+          m_hStation(CreateWindowStationA(nullptr, 0, WINSTA_ALL_ACCESS, nullptr))
+    {
+        m_bSet = m_hStation && SetProcessWindowStation(m_hStation);
+    }
+    ~HiddenWindowStation()
+    {
+        SetProcessWindowStation(m_hPrevious);
+        if (m_hStation)
+            CloseWindowStation(m_hStation);
+    }
+    bool IsSet() const { return m_bSet; }
+
+private:
+    HWINSTA m_hPrevious;
+    HWINSTA m_hStation;
+    bool m_bSet = false;
+};
 
 // Stops every window from being created while alive.
 class CreationBlocker {
@@ -139,24 +175,38 @@ TEST_F(OutcomeTest, WithoutQueryCancelEscapeAndCloseBoxReturnZeroAndWriteNothing
     }
 }
 
-TEST_F(OutcomeTest, AnyOtherDialogResultReturnsOneAndWritesNothing)
+TEST_F(OutcomeTest, AnyOtherDialogResultFailsTheCallUnlessThePrinterAnswered)
 {
-    EXPECT_EQ(1, CallWithDialog(FALSE, [](HWND hDlg) { EndDialog(hDlg, 7); }));
-    EXPECT_EQ(Fields(Canary()), Fields(m_output));
+    // 0 is what a dialog ends with when its thread gets WM_QUIT.
+    for (INT_PTR end : {0, 7}) {
+        EXPECT_EQ(0, CallWithDialog(FALSE, [end](HWND hDlg) { EndDialog(hDlg, end); })) << end;
+        EXPECT_EQ(Fields(Canary()), Fields(m_output));
+    }
+    ZrapiSession session;
+    EXPECT_EQ(1, CallWithDialog(TRUE, [](HWND hDlg) { EndDialog(hDlg, 7); }));
+    EXPECT_EQ(Fields(PrinterRecord()), Fields(m_output));
 }
 
 TEST_F(OutcomeTest, ADialogThatCannotBeCreatedFailsTheCallUnlessThePrinterAnswered)
 {
     CreationBlocker blocker;
-    EXPECT_EQ(0, CallWithDialog(FALSE, [](HWND hDlg) { Click(hDlg, IDOK); }));
-    EXPECT_FALSE(m_bDialogShown);
-    EXPECT_EQ(Fields(Canary()), Fields(m_output));
+    ExpectOutcomesWithoutTheDialog();
+}
 
-    // The printer's record is handed back although it could not be shown.
-    ZrapiSession session;
-    EXPECT_EQ(1, CallWithDialog(TRUE, [](HWND hDlg) { Click(hDlg, IDOK); }));
-    EXPECT_FALSE(m_bDialogShown);
-    EXPECT_EQ(Fields(PrinterRecord()), Fields(m_output));
+// A message box or dialog there would wait for a click that never comes. The catcher keeps
+// the thread on the visible desktop it had, so that a window shown by mistake is seen.
+TEST_F(OutcomeTest, InAWindowStationNobodySeesNoWindowIsShown)
+{
+    MessageBoxCatcher catcher;
+    HiddenWindowStation station;
+    ASSERT_TRUE(station.IsSet());
+    {
+        ZrapiSession session(ZrapiScenario().DeviceId("MFG:ZR;MDL:RX-7100W;"));
+        EXPECT_EQ(0, CallWithDialog(TRUE, [](HWND hDlg) { Click(hDlg, IDOK); })) << "another printer";
+    }
+    // The dialog counts as one that could not be made.
+    ExpectOutcomesWithoutTheDialog();
+    EXPECT_TRUE(catcher.m_boxes.empty());
 }
 
 TEST_F(OutcomeTest, TheOtherModelGetsNoDialog)
