@@ -81,33 +81,36 @@ std::string TestBinFolder()
 }
 
 namespace {
-// Under load, Wine now and then fails to start a process: the new one dies before it runs.
-// That says nothing about the program, so a start is tried again, a few times.
-BOOL StartProcess(const std::string &strCommandLine, STARTUPINFOA &startup, PROCESS_INFORMATION &process,
-                  DWORD &dwError)
-{
-    const int START_ATTEMPTS = 3;
-    for (int attempt = 0; attempt < START_ATTEMPTS; ++attempt) {
-        std::string commandLine = strCommandLine;
-        if (CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                           &process))
-            return TRUE;
-        dwError = GetLastError();
-        std::fprintf(stderr, "process runner: cannot start %s (error %lu)\n", strCommandLine.c_str(),
-                     static_cast<unsigned long>(dwError));
-    }
-    return FALSE;
-}
-} // namespace
+// How long a child may run: the programs the tests start end within a second or two.
+const DWORD CHILD_TIMEOUT_MS = 60000;
+const DWORD POLL_MS = 20;
 
-int RunProcess(const std::string &strCommandLine, std::string &strOutput)
+enum ChildRun {
+    CHILD_ENDED,       // the exit code is the program's
+    CHILD_NOT_STARTED, // Wine refused the start, or the process hung silent before it ran
+    CHILD_HUNG,        // it wrote something and then did not end: a fault of the program
+};
+
+// Appends what the pipe holds now, without waiting for more.
+void ReadAvailable(HANDLE hRead, std::string &strOutput)
 {
-    strOutput.clear();
+    DWORD dwAvailable = 0;
+    char buffer[4096];
+    DWORD dwRead = 0;
+    while (PeekNamedPipe(hRead, nullptr, 0, nullptr, &dwAvailable, nullptr) && dwAvailable > 0 &&
+           ReadFile(hRead, buffer, sizeof(buffer), &dwRead, nullptr) && dwRead > 0)
+        strOutput.append(buffer, dwRead);
+}
+
+// The output ends with the child, not with the pipe: a process the child started may still
+// hold the pipe's write end.
+ChildRun RunChild(const std::string &strCommandLine, std::string &strOutput, DWORD &dwExitCode)
+{
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     HANDLE hRead = nullptr, hWrite = nullptr;
     if (!CreatePipe(&hRead, &hWrite, &inherit, 0)) {
         strOutput = "cannot make a pipe (error " + std::to_string(GetLastError()) + ")";
-        return -1;
+        return CHILD_NOT_STARTED;
     }
     SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOA startup = {};
@@ -117,25 +120,55 @@ int RunProcess(const std::string &strCommandLine, std::string &strOutput)
     startup.hStdError = hWrite;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION process = {};
-    DWORD dwError = 0;
-    BOOL started = StartProcess(strCommandLine, startup, process, dwError);
+    std::string commandLine = strCommandLine;
+    const BOOL bStarted = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                         nullptr, &startup, &process);
+    const DWORD dwStartError = GetLastError();
     CloseHandle(hWrite);
-    if (!started) {
-        strOutput = "cannot start (error " + std::to_string(dwError) + ")";
+    if (!bStarted) {
         CloseHandle(hRead);
-        return -1;
+        strOutput = "cannot start (error " + std::to_string(dwStartError) + ")";
+        return CHILD_NOT_STARTED;
     }
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(hRead, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        strOutput.append(buffer, read);
+    DWORD dwWaited = 0;
+    DWORD dwWait = WAIT_TIMEOUT;
+    while ((dwWait = WaitForSingleObject(process.hProcess, POLL_MS)) == WAIT_TIMEOUT &&
+           dwWaited < CHILD_TIMEOUT_MS) {
+        ReadAvailable(hRead, strOutput);
+        dwWaited += POLL_MS;
+    }
+    ReadAvailable(hRead, strOutput);
     CloseHandle(hRead);
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.hProcess, &exitCode);
+    ChildRun run = CHILD_ENDED;
+    if (dwWait != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, INFINITE);
+        run = strOutput.empty() ? CHILD_NOT_STARTED : CHILD_HUNG;
+        strOutput += "(did not end within " + std::to_string(CHILD_TIMEOUT_MS / 1000) + " s)";
+    }
+    GetExitCodeProcess(process.hProcess, &dwExitCode);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
-    return static_cast<int>(exitCode);
+    return run;
+}
+} // namespace
+
+// Under load, Wine now and then fails to start a process: CreateProcess fails, or the new
+// one hangs before it runs. That says nothing about the program, so such a run is tried
+// again, a few times; each is reported on the test's error output.
+int RunProcess(const std::string &strCommandLine, std::string &strOutput)
+{
+    const int ATTEMPTS = 3;
+    for (int attempt = 1;; ++attempt) {
+        strOutput.clear();
+        DWORD dwExitCode = 0;
+        const ChildRun run = RunChild(strCommandLine, strOutput, dwExitCode);
+        if (run == CHILD_ENDED)
+            return static_cast<int>(dwExitCode);
+        if (run == CHILD_HUNG || attempt == ATTEMPTS)
+            return -1;
+        std::fprintf(stderr, "process runner: %s: %s\n", strCommandLine.c_str(), strOutput.c_str());
+    }
 }
 
 std::string ReadFileText(const std::string &strPath)

@@ -37,8 +37,9 @@ private:
 // Folder of the running test executable, with a trailing backslash.
 std::string TestBinFolder();
 
-// Runs a command line, waits, and returns its exit code (-1 when it cannot start, with the
-// error in strOutput); its standard output and error go to strOutput.
+// Runs a command line, waits, and returns its exit code; its standard output and error go to
+// strOutput. -1 when it cannot start, or does not end within a minute, with the reason in
+// strOutput.
 int RunProcess(const std::string &strCommandLine, std::string &strOutput);
 
 // Reads a whole file; empty when it does not exist.
