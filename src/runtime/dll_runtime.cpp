@@ -64,6 +64,9 @@ extern "C" BOOL WINAPI DllMainCRTStartup(HINSTANCE, DWORD dwReason, LPVOID lpRes
         __main();
         if (g_bExitTableFull || !CCallContext::IsAvailable()) {
             RunExitFunctions();
+            // Nothing is attached: on Win32s the next process would otherwise take the
+            // destroyed objects for live ones, should no detach follow the refusal.
+            g_nAttachedProcesses = 0;
             return FALSE;
         }
     } else if (dwReason == DLL_PROCESS_DETACH && g_nAttachedProcesses > 0) {
