@@ -34,6 +34,9 @@ BOOL CheckModel(LPCSTR pszCallerModel, LPCSTR pszPrinterModel)
 {
     if (ModelsMatch(pszCallerModel, pszPrinterModel))
         return TRUE;
+    // The message goes only where someone can close it: elsewhere the call would hang.
+    if (!CMisc().IsWindowStationVisible())
+        return FALSE;
     CString caption;
     caption.LoadString(IDS_ERROR_CAPTION);
     CError(IDS_MESSAGE_BASE, IDS_PARAM_BASE)

@@ -40,10 +40,7 @@ QueryOutcome QueryPrinter(LPCSTR pszPrinterName, LPCSTR pszModelName, LONG nMode
     CString printerModel;
     if (!ExtractModel(deviceId, printerModel))
         return QUERY_NOT_READ;
-    // The message goes only where someone can close it: elsewhere the call would hang.
-    const BOOL bSameModel = CMisc().IsWindowStationVisible() ? CheckModel(pszModelName, printerModel)
-                                                             : ModelsMatch(pszModelName, printerModel);
-    if (!bSameModel)
+    if (!CheckModel(pszModelName, printerModel))
         return QUERY_CALL_FAILS;
     if (nModelIndex != MODEL_INDEX_RX7100W && nModelIndex != MODEL_INDEX_RX9100W)
         return QUERY_CALL_FAILS;
