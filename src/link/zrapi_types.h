@@ -1,6 +1,8 @@
 // The functions of ZRAPI.DLL, bound by their plain names at run time.
 #pragma once
 
+#include "framework/module.h"
+
 #include <windows.h>
 
 extern "C" {
@@ -25,12 +27,3 @@ const LONG ZR_SIZE_PROBED = -4;  // a size probe answered with the size needed
 const LONG ZR_NOT_STARTED = -13; // ZRInitialize refused: no ZRRelease follows
 
 const char ZRAPI_FILE_NAME[] = "ZRAPI.DLL";
-
-// Looks a function up by name and stores it as its own pointer type (null when missing).
-// The detour through void (*)() keeps the cast from FARPROC free of a type warning.
-template <typename TFunction> bool BindExport(HMODULE hLibrary, LPCSTR pszName, TFunction &pfnFunction)
-{
-    pfnFunction =
-        reinterpret_cast<TFunction>(reinterpret_cast<void (*)()>(GetProcAddress(hLibrary, pszName)));
-    return pfnFunction != nullptr;
-}

@@ -3,21 +3,13 @@
 #include "util/misc.h"
 
 #include "framework/list_box.h"
+#include "framework/module.h"
 
 VersionReaderFn g_pfnGetVersionEx = ::GetVersionExA;
 
 namespace {
 using GetProcessWindowStationFn = HWINSTA(WINAPI *)();
 using GetUserObjectInformationFn = BOOL(WINAPI *)(HANDLE, int, PVOID, DWORD, LPDWORD);
-
-// Looked up, so that the DLL still loads where user32 lacks window stations. The detour
-// through void (*)() keeps the cast from FARPROC free of a warning.
-template <typename TFunction> TFunction UserFunction(LPCSTR pszName)
-{
-    HMODULE hUser = GetModuleHandleA("user32.dll");
-    return hUser ? reinterpret_cast<TFunction>(reinterpret_cast<void (*)()>(GetProcAddress(hUser, pszName)))
-                 : nullptr;
-}
 } // namespace
 
 BOOL CMisc::IsWindowStationVisible() const
@@ -27,9 +19,12 @@ BOOL CMisc::IsWindowStationVisible() const
     LONG code = SYSVER_WIN32S;
     if (!GetSystemVersion(&code) || code < SYSVER_NT_OTHER)
         return TRUE;
-    const auto pfnGetStation = UserFunction<GetProcessWindowStationFn>("GetProcessWindowStation");
-    const auto pfnGetInformation = UserFunction<GetUserObjectInformationFn>("GetUserObjectInformationA");
-    if (!pfnGetStation || !pfnGetInformation)
+    // Looked up, so that the DLL still loads where user32 lacks window stations.
+    const HMODULE hUser = GetModuleHandleA("user32.dll");
+    GetProcessWindowStationFn pfnGetStation = nullptr;
+    GetUserObjectInformationFn pfnGetInformation = nullptr;
+    if (!hUser || !BindExport(hUser, "GetProcessWindowStation", pfnGetStation) ||
+        !BindExport(hUser, "GetUserObjectInformationA", pfnGetInformation))
         return TRUE;
     HWINSTA hStation = pfnGetStation();
     USEROBJECTFLAGS flags = {};
