@@ -104,12 +104,6 @@ protected:
 
 const OptionInfo MANUAL_OK = Record({1, 6, 11, 12, 13, 14, 15, 16, 1, 48, 1, 1});
 
-void ChooseCassetteAndOk(HWND hDlg)
-{
-    SendDlgItemMessageA(hDlg, IDC_PAPER_SOURCE, LB_SETCURSEL, 1, 0);
-    Click(hDlg, IDOK);
-}
-
 // The process in a window station of its own, which nobody sees, as a service's is.
 class HiddenWindowStation {
 public:

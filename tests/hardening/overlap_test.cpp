@@ -378,13 +378,9 @@ TEST_F(OverlapTest, CallNestedInARunningDialogLeavesTheOuterCallAsItWas)
 // user entered.
 TEST_F(OverlapTest, OuterDialogUsedDuringANestedCallActsOnTheOuterCall)
 {
-    auto chooseCassetteAndOk = [](HWND hDlg) {
-        SendDlgItemMessageA(hDlg, IDC_PAPER_SOURCE, LB_SETCURSEL, 1, 0);
-        Click(hDlg, IDOK);
-    };
     OptionInfo alone = Canary();
     {
-        DialogWatch watch(chooseCassetteAndOk);
+        DialogWatch watch(ChooseCassetteAndOk);
         ASSERT_EQ(1, m_component.Call("RX-9100W", "RX-9100W", &m_input, &alone, TRUE, FALSE));
     }
 
@@ -411,7 +407,7 @@ TEST_F(OverlapTest, OuterDialogUsedDuringANestedCallActsOnTheOuterCall)
         allocator.Restart(1);
         Click(hOuter, IDC_SETTINGS_SHEET);
         allocator.Restart();
-        chooseCassetteAndOk(hDlg);
+        ChooseCassetteAndOk(hDlg);
     });
     OptionInfo outerOutput = Canary();
     EXPECT_EQ(0, m_component.Call("RX-9100W", "RX-9100W", &m_input, &outerOutput, TRUE, FALSE));

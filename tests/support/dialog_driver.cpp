@@ -148,3 +148,9 @@ bool Japanese()
 {
     return GetACP() == 932;
 }
+
+void ChooseCassetteAndOk(HWND hDlg)
+{
+    SendDlgItemMessageA(hDlg, IDC_PAPER_SOURCE, LB_SETCURSEL, 1, 0);
+    Click(hDlg, IDOK);
+}

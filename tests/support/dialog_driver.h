@@ -57,6 +57,8 @@ void PressKey(HWND hDlg, WPARAM vk, bool bShift = false);
 void TypeChars(HWND hDlg, int nId, const char *pszChars);
 // Replaces the text of a control, as pasting would.
 void SetText(HWND hDlg, int nId, const char *pszText);
+// Picks the second cassette as the paper source, then presses OK.
+void ChooseCassetteAndOk(HWND hDlg);
 
 // A UTF-8 text in the system's ANSI code page (Shift-JIS under code page 932).
 std::string Ansi(const char *pszUtf8);
