@@ -20,3 +20,7 @@ struct HostArgs {
 bool ParseHostArgs(int argc, char **argv, HostArgs &args, std::string &strError);
 
 extern const char HOST_USAGE[];
+
+// Written, unbuffered, to the error output before the component is loaded: a test runner
+// that sees it knows that the program started, so a hang after it is the program's own.
+constexpr char HOST_START_LINE[] = "optinfo-host: started\n";

@@ -47,12 +47,15 @@ int main(int argc, char **argv)
 {
     // Plain "\n" line ends, so that scripts on either side of Wine read the same lines.
     _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
     HostArgs args;
     std::string error;
     if (!ParseHostArgs(argc, argv, args, error)) {
         std::fprintf(stderr, "optinfo-host: %s\n%s", error.c_str(), HOST_USAGE);
         return EXIT_USAGE;
     }
+    std::fputs(HOST_START_LINE, stderr);
+    std::fflush(stderr);
     std::string dllPath = OwnFolder() + "optinfo_" + args.strLanguage + ".dll";
     HMODULE hModule = LoadLibraryA(dllPath.c_str());
     if (!hModule) {

@@ -38,6 +38,9 @@ case "$OPTINFO_ROUTE" in
     return 1
     ;;
 esac
+# How long a child program of a test may run before that test fails (tests/support's
+# process runner): a route that runs slower gives more.
+export OPTINFO_CHILD_SECONDS=${OPTINFO_ROUTE_CHILD_SECONDS:-60}
 # One prefix per route: a prefix of one kind is never handed to the other.
 export WINEPREFIX="$OPTINFO_BUILD_DIR/wineprefix-$OPTINFO_ROUTE"
 export WINEDEBUG="${WINEDEBUG:--all}"

@@ -20,8 +20,11 @@
 # OPTINFO_FAKE_PROBE stands in for the kernel's and the probe's answers, for the route test
 # alone (scripts/probe/wine-route-test.sh; refused for a build folder): wine32 (everything
 # runs), wow64 (only wow64 runs), none (the kernel refuses 32-bit code) or broken (the
-# kernel allows wow64, whose probe fails).
+# kernel allows wow64, whose probe fails). Its messages are in the locale LC_ALL names, as a
+# shell's are.
 set -euo pipefail
+# The kernel's answers are read from the shell's English messages, whatever the user's locale.
+export LC_ALL=C
 here=$(cd "$(dirname "$0")" && pwd)
 
 usage() {
@@ -61,12 +64,32 @@ fi
 boot="boot $(cat /proc/sys/kernel/random/boot_id 2>/dev/null || uname -rv)"
 
 # kept KEY: whether this boot's outcomes hold KEY ("runs ROUTE" or "none"); prints what follows it.
+# A kept route whose Wine has gone since is forgotten, so that it is probed again.
 kept() {
+  if [ "${1#runs }" != "$1" ] && ! route_installed "${1#runs }"; then
+    forget "$1"
+    return 1
+  fi
   local line
   [ -f "$state" ] && [ "$(head -n 1 "$state")" = "$boot" ] || return 1
   line=$(tail -n +2 "$state" | grep -m 1 -E "^$1( |\$)") || return 1
   line=${line#"$1"}
   echo "${line# }"
+}
+
+# route_installed ROUTE: whether what the route runs with is still there (checked cheaply, on
+# every use of a kept route).
+route_installed() {
+  case $1 in
+    wine32) [ -x /usr/lib/wine/wine ] ;;
+    wow64) [ -f "$build/wow64-root/.optinfo-ready" ] && [ -x "$build/wow64-root/usr/lib/wine/wine64" ] ;;
+  esac
+}
+
+forget() {
+  [ -f "$state" ] && grep -qx "$1" "$state" || return 0
+  echo "wine-route: the kept route ${1#runs } of $folder has lost its Wine: probing again" >&2
+  sed -i "/^$1\$/d" "$state"
 }
 
 keep() {
@@ -92,6 +115,11 @@ kernel_run() {
   rm -f "$program" "$program.err"
 }
 
+# ENOEXEC as a shell words it in the locale of LC_ALL: English only in the C locale.
+fake_enoexec() {
+  if [ "${LC_ALL:-}" = C ]; then echo "Exec format error"; else echo "Format der ausführbaren Datei ungültig"; fi
+}
+
 # Sets exec32 (runs, refused or unknown) and gate (open, closed or unknown), and kernel,
 # their evidence.
 ask_kernel() {
@@ -103,8 +131,8 @@ ask_kernel() {
       answer_gate=$(kernel_run gate "$ELF64_GATE")
       ;;
     wine32) answer32="0 " answer_gate="0 " ;;
-    wow64 | broken) answer32="126 Exec format error" answer_gate="0 " ;;
-    none) answer32="126 Exec format error" answer_gate="139 " ;;
+    wow64 | broken) answer32="126 $(fake_enoexec)" answer_gate="0 " ;;
+    none) answer32="126 $(fake_enoexec)" answer_gate="139 " ;;
   esac
   case "$answer32" in
     "0 ") exec32=runs ;;

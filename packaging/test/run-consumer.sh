@@ -2,7 +2,7 @@
 # Runs the consumer in the Wine test bed of a build folder of the same architecture, with that
 # folder's virtual printer beside it and as Windows NT 4.0, for which the component asks the
 # printer: run-consumer.sh BUILD_DIR PROGRAM.exe
-#   On route none it says SKIP, which the test reports as skipped: nothing on this machine
+#   Its last line is the consumer's exit status. On route none it says SKIP, which the test reports as skipped: nothing on this machine
 #   runs 32-bit x86 code.
 set -euo pipefail
 scripts=$(cd "$(dirname "$0")/../../scripts" && pwd)
@@ -19,4 +19,9 @@ fi
 cp "$OPTINFO_BUILD_DIR/bin/ZRAPI.DLL" "$(dirname "$program")/"
 "$scripts/wine-run.sh" reg add "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$program")" \
   /v Version /d nt40 /f >/dev/null
-"$scripts/wine-run.sh" "$program"
+# The test passes on the printed record only when the exit status follows it: a crash at
+# unload or exit fails it too.
+status=0
+"$scripts/wine-run.sh" "$program" || status=$?
+echo "consumer exit status $status"
+exit $status

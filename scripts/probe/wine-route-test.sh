@@ -47,6 +47,8 @@ fresh; expect "only WoW64 runs" "$i686" 0 wow64 "^${probed}wow64 \(the kernel: .
 fresh; expect "the kernel refuses 32-bit code" "$i686" 0 none "^${probed}none \(the kernel: .*${refused}; .*${closed}.*\)$" OPTINFO_FAKE_PROBE=none
 [ "$(kept_lines)" = "none a 32-bit Linux program: Exec format error (ENOEXEC); int \$0x80 in a 64-bit program: killed by SIGSEGV (IA-32 emulation off) (simulated: OPTINFO_FAKE_PROBE=none)|" ] ||
   { echo "FAIL the kernel's refusal is kept: $(kept_lines)"; failures=$((failures + 1)); }
+fresh; expect "a translated locale: the answers are read in the C locale" "$i686" 0 none "${probed}none \(the kernel: .*${refused}; .*\)$" \
+  OPTINFO_FAKE_PROBE=none LC_ALL=de_DE.UTF-8
 expect "kept refusal, the evidence" "$i686" 0 \
   'a 32-bit Linux program: Exec format error (ENOEXEC); int $0x80 in a 64-bit program: killed by SIGSEGV (IA-32 emulation off) (simulated: OPTINFO_FAKE_PROBE=none)' \
   '^$' --evidence
@@ -79,6 +81,10 @@ expect "kept refusal, forced route" "$i686" 1 '' 'WINE_ROUTE=wine32 does not run
 printf '%s\nruns wine32\n' "$boot" > "$state"
 expect "kept route" "$i686" 0 wine32 '^$'
 expect "kept outcome of a forced route" "$i686" 0 wine32 '^$' WINE_ROUTE=wine32
+printf '%s\nruns wow64\n' "$boot" > "$state"
+expect "a kept route whose Wine has gone: probed again" "$i686" 0 none \
+  "^wine-route: the kept route wow64 of .* has lost its Wine: probing again
+${probed}none .*$" OPTINFO_FAKE_PROBE=none
 
 [ $failures -eq 0 ] && echo "wine-route: every route choice as expected"
 [ $failures -eq 0 ]

@@ -1,4 +1,5 @@
 // optinfo-host: arguments, output and exit codes.
+#include "host_args.h"
 #include "support/wine_test_support.h"
 
 #include <gtest/gtest.h>
@@ -6,9 +7,28 @@
 namespace {
 int Host(const std::string &strArgs, std::string &strOutput)
 {
-    return RunProcess("\"" + TestBinFolder() + "optinfo-host.exe\" " + strArgs, strOutput);
+    return RunProcess("\"" + TestBinFolder() + "optinfo-host.exe\" " + strArgs, HOST_START_LINE, strOutput);
 }
 } // namespace
+
+// The virtual printer reads its scenario from a pipe that never delivers, so the library's
+// load hangs after the host's start: the runner gives up at its limit and starts nothing
+// again (a second start would find the pipe busy and end).
+TEST(Host, AHangAfterTheStartRunsOnceAndFailsAtTheLimit)
+{
+    const std::string pipeName = "\\\\.\\pipe\\optinfo-hang-" + std::to_string(GetCurrentProcessId());
+    HANDLE hPipe = CreateNamedPipeA(pipeName.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0,
+                                    0, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hPipe);
+    const DWORD LIMIT_SECONDS = 3;
+    ScopedVariable scenario("ZRAPI_SCENARIO", pipeName);
+    ScopedVariable limit("OPTINFO_CHILD_SECONDS", std::to_string(LIMIT_SECONDS));
+    std::string output;
+    const DWORD dwStart = GetTickCount();
+    EXPECT_EQ(-1, Host("--query", output)) << output;
+    EXPECT_LT(GetTickCount() - dwStart, 2 * LIMIT_SECONDS * 1000) << output;
+    CloseHandle(hPipe);
+}
 
 TEST(Host, PrintsThePassedThroughRecord)
 {

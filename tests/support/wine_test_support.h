@@ -38,9 +38,14 @@ private:
 std::string TestBinFolder();
 
 // Runs a command line, waits, and returns its exit code; its standard output and error go to
-// strOutput. -1 when it cannot start, or does not end within a minute, with the reason in
-// strOutput.
-int RunProcess(const std::string &strCommandLine, std::string &strOutput);
+// strOutput, less strStartLine, which the program writes first. -1 when it cannot start, or
+// does not end within OPTINFO_CHILD_SECONDS (a minute when unset), with the reason in
+// strOutput. A child that never wrote its start line is started once more, and
+// PROCESS_RETRY_LINE on the error output says so.
+int RunProcess(const std::string &strCommandLine, const std::string &strStartLine, std::string &strOutput);
+
+// The start of the line that reports a retried start; the test summary counts them.
+constexpr char PROCESS_RETRY_LINE[] = "process runner: started again: ";
 
 // Reads a whole file; empty when it does not exist.
 std::string ReadFileText(const std::string &strPath);
