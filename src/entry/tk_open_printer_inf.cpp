@@ -56,7 +56,7 @@ QueryOutcome QueryPrinter(LPCSTR pszPrinterName, LPCSTR pszModelName, LONG nMode
 INT_PTR RunDialog(LPCSTR pszPrinterName, LONG nModelIndex, BOOL bInfoStored, OptionInfo &working)
 {
     // A dialog that nobody sees is never closed: it counts as one that could not be made.
-    if (!CMisc().IsWindowStationVisible())
+    if (!CMisc().CanUserSeeWindows())
         return DIALOG_FAILED;
     CPrinterInfDlg dialog(nullptr);
     dialog.m_nModelIndex = nModelIndex;
