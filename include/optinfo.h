@@ -57,7 +57,9 @@ typedef struct OptionInfo {
  *     hands back the input record (pass NULL: bHasPrinterId 0 then tells);
  *   - the dialog after the options were read: the printer's values, whatever
  *     ends the dialog, also where it cannot be shown;
- *   - the dialog without the options read: the values entered, on OK.
+ *   - the dialog without the options read: the values entered, on OK; a
+ *     record with nPrinterIdCount 0 (NULL too) counts as 6 there, so all six
+ *     parts typed are kept.
  * Returns 0 for: a different printer connected (a message tells the user); a
  * model read from the printer that the component does not support; a query
  * without the dialog that read no options (no answer, or a system that reads
