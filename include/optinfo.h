@@ -57,14 +57,21 @@ typedef struct OptionInfo {
  *     hands back the input record (pass NULL: bHasPrinterId 0 then tells);
  *   - the dialog after the options were read: the printer's values, whatever
  *     ends the dialog, also where it cannot be shown;
- *   - the dialog without the options read: the values entered, on OK.
+ *   - the dialog without the options read: the values entered, on OK; a
+ *     record with nPrinterIdCount 0 (NULL too) counts as 6 there, so all six
+ *     parts typed are kept.
  * Returns 0 for: a different printer connected (a message tells the user); a
  * model read from the printer that the component does not support; a query
  * without the dialog that read no options (no answer, or a system that reads
  * none); the dialog for a model other than RX-9100W, also after a read; without
  * the options read, a dialog ended by Cancel or anything but OK, or one that
- * cannot be shown (out of memory, or a window station nobody sees: there the
- * component shows no window at all); memory running out anywhere in the call.
+ * cannot be shown; memory running out anywhere in the call.
+ * No window is shown where no user can see it, so the call cannot wait for
+ * ever on one: in session 0 of Windows Vista and later (the spooler's), and in
+ * a window station that Windows NT reports not visible (a non-interactive
+ * service's). There the dialog counts as one that cannot be shown. On Windows
+ * 2000, XP and 2003 an interactive service's session 0 is the console's: the
+ * windows show there, and wait for a user at the console.
  */
 LONG WINAPI TKOpenPrinterInf(LPCSTR pszPrinterName, LPCSTR pszModelName, DWORD dwReserved,
                              const OptionInfo *pInInfo, OptionInfo *pOutInfo, BOOL bShowDialog,

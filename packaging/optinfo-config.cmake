@@ -8,9 +8,10 @@ if(NOT WIN32 OR NOT CMAKE_SIZEOF_VOID_P MATCHES "^[48]$")
   return()
 endif()
 
-# The consumer's target processor: CMake's word where it has one (MSVC, clang-cl), else the
-# compiler's predefined macros. The pointer size alone would take ARM64 for x64, and the
-# consumer would meet a link error instead of this message.
+# The consumer's target processor: CMake's word where it has one, else the compiler's
+# predefined macros. CMake spells it X86, x64 and ARM64 for the MSVC ABI, and from 4.1 on
+# i386 to i686, x86_64, aarch64 and armv7 for MinGW. The pointer size alone would take ARM64
+# for x64, and the consumer would meet a link error instead of this message.
 set(_optinfo_arch "")
 foreach(_optinfo_lang C CXX)
   if(NOT _optinfo_arch AND CMAKE_${_optinfo_lang}_COMPILER_ARCHITECTURE_ID)
@@ -36,9 +37,11 @@ if(NOT _optinfo_arch)
     set(_optinfo_arch x64)
   endif()
 endif()
-if(_optinfo_arch STREQUAL "X86")
+if(_optinfo_arch MATCHES "^(X86|i[3-6]86)$")
   set(_optinfo_arch x86)
-elseif(NOT _optinfo_arch STREQUAL "x64")
+elseif(_optinfo_arch MATCHES "^(x64|x86_64)$")
+  set(_optinfo_arch x64)
+else()
   if(NOT _optinfo_arch)
     set(_optinfo_arch "a processor that is neither")
   endif()

@@ -35,7 +35,7 @@ BOOL CheckModel(LPCSTR pszCallerModel, LPCSTR pszPrinterModel)
     if (ModelsMatch(pszCallerModel, pszPrinterModel))
         return TRUE;
     // The message goes only where someone can close it: elsewhere the call would hang.
-    if (!CMisc().IsWindowStationVisible())
+    if (!CMisc().CanUserSeeWindows())
         return FALSE;
     CString caption;
     caption.LoadString(IDS_ERROR_CAPTION);

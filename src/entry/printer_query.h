@@ -9,8 +9,8 @@
 const DWORD CHANNEL_KEY_PRIMARY = 0x10010003;
 const DWORD CHANNEL_KEY_FALLBACK = 0x10000003;
 
-// 1 when equal ignoring case; otherwise tells the user, where the process's window station
-// is visible, and returns 0.
+// 1 when equal ignoring case; otherwise tells the user, where a user can see the process's
+// windows, and returns 0.
 BOOL CheckModel(LPCSTR pszCallerModel, LPCSTR pszPrinterModel);
 
 // Reads the status bytes of the channel that this system uses and interprets them into

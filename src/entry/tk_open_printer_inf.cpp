@@ -56,7 +56,7 @@ QueryOutcome QueryPrinter(LPCSTR pszPrinterName, LPCSTR pszModelName, LONG nMode
 INT_PTR RunDialog(LPCSTR pszPrinterName, LONG nModelIndex, BOOL bInfoStored, OptionInfo &working)
 {
     // A dialog that nobody sees is never closed: it counts as one that could not be made.
-    if (!CMisc().IsWindowStationVisible())
+    if (!CMisc().CanUserSeeWindows())
         return DIALOG_FAILED;
     CPrinterInfDlg dialog(nullptr);
     dialog.m_nModelIndex = nModelIndex;
@@ -64,6 +64,10 @@ INT_PTR RunDialog(LPCSTR pszPrinterName, LONG nModelIndex, BOOL bInfoStored, Opt
     dialog.m_bSheetRequested = 0;
     dialog.m_strPrinterName = pszPrinterName;
     dialog.m_optionInfo = working;
+    // A record without a count (a cleared one, or one that no query got to flag) would have
+    // OK store none of the parts the user typed: the dialog gets the count the query sets.
+    if (dialog.m_optionInfo.nPrinterIdCount == 0)
+        dialog.m_optionInfo.nPrinterIdCount = PRINTER_ID_COUNT;
     // Without its printer's name the dialog would send the settings sheet nowhere.
     if (AfxIsOutOfMemory())
         return DIALOG_FAILED;

@@ -50,13 +50,15 @@ void CCallContext::SetOutOfMemory(BOOL bOut)
         g_current.Set(bOut ? &g_threadOutOfMemory : nullptr);
 }
 
-CCallContextSwitch::CCallContextSwitch(CCallContext *pContext) : m_pPrevious(g_current.Get())
+CCallContextSwitch::CCallContextSwitch(CCallContext *pContext)
+    : m_bSwitched(pContext != nullptr), m_pPrevious(g_current.Get())
 {
-    if (pContext)
+    if (m_bSwitched)
         g_current.Set(pContext);
 }
 
 CCallContextSwitch::~CCallContextSwitch()
 {
-    g_current.Set(m_pPrevious);
+    if (m_bSwitched)
+        g_current.Set(m_pPrevious);
 }

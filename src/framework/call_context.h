@@ -45,8 +45,9 @@ private:
 };
 
 // Makes a call's context the thread's current one while alive, so that a dialog's messages
-// act on the call that runs the dialog even while a call nested in it runs; null changes
-// nothing. The slot's value from before comes back at the end.
+// act on the call that runs the dialog even while a call nested in it runs; the slot's value
+// from before comes back at the end. Null changes nothing, at the start or at the end: a
+// dialog run outside any call keeps what its messages record in the thread's own record.
 class CCallContextSwitch {
 public:
     explicit CCallContextSwitch(CCallContext *pContext);
@@ -55,5 +56,6 @@ public:
     CCallContextSwitch &operator=(const CCallContextSwitch &) = delete;
 
 private:
+    const bool m_bSwitched;
     void *m_pPrevious;
 };

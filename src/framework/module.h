@@ -11,3 +11,12 @@ template <typename TFunction> bool BindExport(HMODULE hLibrary, LPCSTR pszName, 
         reinterpret_cast<TFunction>(reinterpret_cast<void (*)()>(GetProcAddress(hLibrary, pszName)));
     return pfnFunction != nullptr;
 }
+
+// The same for a system DLL that the process has loaded already, such as kernel32 or user32:
+// for what only some of the systems that the component runs on export.
+template <typename TFunction> bool BindSystemExport(LPCSTR pszModule, LPCSTR pszName, TFunction &pfnFunction)
+{
+    pfnFunction = nullptr;
+    const HMODULE hModule = GetModuleHandleA(pszModule);
+    return hModule && BindExport(hModule, pszName, pfnFunction);
+}

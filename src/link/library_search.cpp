@@ -2,6 +2,7 @@
 
 #include "framework/app.h"
 #include "framework/mbcs.h"
+#include "framework/module.h"
 #include "link/zrapi_types.h"
 
 namespace {
@@ -43,6 +44,8 @@ UINT LengthIfItFits(UINT cch)
     return cch < MAX_PATH ? cch : 0;
 }
 
+using WindowsFolderReaderFn = UINT(WINAPI *)(LPSTR, UINT);
+
 // Each writes one folder to szFolder and returns its length: 0 when there is none that fits.
 typedef UINT (*FolderOfSystem)(char (&szFolder)[MAX_PATH]);
 
@@ -64,9 +67,16 @@ UINT SystemFolder(char (&szFolder)[MAX_PATH])
     return LengthIfItFits(GetSystemDirectoryA(szFolder, MAX_PATH));
 }
 
+// On a Terminal Server in application mode, GetWindowsDirectoryA gives a program that is not
+// written for it the user's private Windows folder, in the user's profile. The system's own
+// comes from GetSystemWindowsDirectoryA, where kernel32 has it (2000 and later, and NT 4.0
+// Terminal Server); elsewhere the two are the same folder.
 UINT WindowsFolder(char (&szFolder)[MAX_PATH])
 {
-    return LengthIfItFits(GetWindowsDirectoryA(szFolder, MAX_PATH));
+    WindowsFolderReaderFn pfnRead = nullptr;
+    if (!BindSystemExport("kernel32.dll", "GetSystemWindowsDirectoryA", pfnRead))
+        pfnRead = GetWindowsDirectoryA;
+    return LengthIfItFits(pfnRead(szFolder, MAX_PATH));
 }
 
 UINT SixteenBitSystemFolder(char (&szFolder)[MAX_PATH])

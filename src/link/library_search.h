@@ -10,7 +10,8 @@
 
 // Looks for ZRAPI.DLL in the calling program's folder, the component's own folder, the system
 // folder, the 16-bit system folder and the Windows folder, in this order; never in the
-// current folder or on PATH. TRUE when found: szPath holds its full path; else it is empty.
+// current folder or on PATH. The last two are the system's, also on a Terminal Server. TRUE
+// when found: szPath holds its full path; else it is empty.
 BOOL FindBidiLibrary(char (&szPath)[MAX_PATH]);
 
 // The path that ZRAPI.DLL would have in the folder of cchFolder bytes, which may end with a

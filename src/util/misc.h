@@ -1,5 +1,5 @@
-// Stateless helpers: byte-key search, hexadecimal text, system version classification and
-// tab-separated list-box fields.
+// Stateless helpers: byte-key search, hexadecimal text, system version classification,
+// whether a user can see the process's windows, and tab-separated list-box fields.
 #pragma once
 
 #include "framework/string.h"
@@ -22,6 +22,11 @@ enum SystemVersionCode : LONG {
 using VersionReaderFn = BOOL(WINAPI *)(LPOSVERSIONINFOA);
 extern VersionReaderFn g_pfnGetVersionEx;
 
+// ProcessIdToSessionId, where kernel32 exports it, is reached through this pointer so that
+// tests can pose as a process in any session; FALSE where the session cannot be read.
+using SessionReaderFn = BOOL(WINAPI *)(DWORD, DWORD *);
+extern SessionReaderFn g_pfnProcessIdToSessionId;
+
 class CMisc {
 public:
     virtual ~CMisc() = default;
@@ -37,10 +42,12 @@ public:
     // Returns 1 also when the running system has no code; *pnCode is then left alone.
     BOOL GetSystemVersion(LONG *pnCode) const;
 
-    // FALSE only where the system says that this process's window station is not visible (a
-    // service, the spooler in session 0): a window there waits for a click that never comes.
-    // The 95 family and Win32s have one visible desktop.
-    BOOL IsWindowStationVisible() const;
+    // FALSE only where no user can see this process's windows: a window there waits for a
+    // click that never comes. That is a window station that the system calls not visible (a
+    // non-interactive service's, on every NT), and session 0 from NT 6.0 on (the spooler and
+    // every other service). Where the session cannot be read, it does not count. The 95
+    // family and Win32s have one visible desktop.
+    BOOL CanUserSeeWindows() const;
 
     // The classification behind GetSystemVersion; false when the version has no code.
     static bool ClassifySystemVersion(DWORD dwPlatformId, DWORD dwMajor, DWORD dwMinor, LONG *pnCode);

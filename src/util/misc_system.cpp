@@ -1,5 +1,6 @@
-// CMisc's helpers that ask Windows: the system's version and a list box's items. The byte
-// and text helpers, which the parsers of printer data use, are in misc.cpp.
+// CMisc's helpers that ask Windows: the system's version, whether a user can see the
+// process's windows, and a list box's items. The byte and text helpers, which the parsers of
+// printer data use, are in misc.cpp.
 #include "util/misc.h"
 
 #include "framework/list_box.h"
@@ -10,29 +11,64 @@ VersionReaderFn g_pfnGetVersionEx = ::GetVersionExA;
 namespace {
 using GetProcessWindowStationFn = HWINSTA(WINAPI *)();
 using GetUserObjectInformationFn = BOOL(WINAPI *)(HANDLE, int, PVOID, DWORD, LPDWORD);
-} // namespace
 
-BOOL CMisc::IsWindowStationVisible() const
+// From Windows NT 6.0 on, session 0 is the services' alone: no user logs on to it.
+const DWORD FIRST_MAJOR_VERSION_WITHOUT_USERS_IN_SESSION_0 = 6;
+
+// Looked up, so that the DLL still loads where kernel32 lacks it (before 2000): there the
+// session counts as unknown.
+BOOL WINAPI ReadProcessSession(DWORD dwProcessId, DWORD *pdwSession)
 {
-    // Window stations are Windows NT's (the codes from SYSVER_NT_OTHER on): a stub of the 95
-    // family's user32 is not asked.
-    LONG code = SYSVER_WIN32S;
-    if (!GetSystemVersion(&code) || code < SYSVER_NT_OTHER)
-        return TRUE;
+    SessionReaderFn pfnRead = nullptr;
+    return BindSystemExport("kernel32.dll", "ProcessIdToSessionId", pfnRead) &&
+           pfnRead(dwProcessId, pdwSession);
+}
+
+bool ReadVersion(OSVERSIONINFOA &info)
+{
+    info = OSVERSIONINFOA();
+    info.dwOSVersionInfoSize = sizeof(info);
+    return g_pfnGetVersionEx(&info) != FALSE;
+}
+
+// The spooler is an interactive service: its station is session 0's WinSta0, which says it
+// is visible, yet from NT 6.0 on nobody sees a window there.
+bool IsInSessionWithoutUsers(const OSVERSIONINFOA &version)
+{
+    DWORD dwSession = 0;
+    return version.dwMajorVersion >= FIRST_MAJOR_VERSION_WITHOUT_USERS_IN_SESSION_0 &&
+           g_pfnProcessIdToSessionId(GetCurrentProcessId(), &dwSession) && dwSession == 0;
+}
+
+// A non-interactive service's own station is not visible, on every NT.
+bool IsWindowStationVisible()
+{
     // Looked up, so that the DLL still loads where user32 lacks window stations.
-    const HMODULE hUser = GetModuleHandleA("user32.dll");
     GetProcessWindowStationFn pfnGetStation = nullptr;
     GetUserObjectInformationFn pfnGetInformation = nullptr;
-    if (!hUser || !BindExport(hUser, "GetProcessWindowStation", pfnGetStation) ||
-        !BindExport(hUser, "GetUserObjectInformationA", pfnGetInformation))
-        return TRUE;
+    if (!BindSystemExport("user32.dll", "GetProcessWindowStation", pfnGetStation) ||
+        !BindSystemExport("user32.dll", "GetUserObjectInformationA", pfnGetInformation))
+        return true;
     HWINSTA hStation = pfnGetStation();
     USEROBJECTFLAGS flags = {};
     DWORD dwNeeded = 0;
     // A system that cannot say is taken at its word of old: one visible desktop.
     if (!hStation || !pfnGetInformation(hStation, UOI_FLAGS, &flags, sizeof(flags), &dwNeeded))
-        return TRUE;
+        return true;
     return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+} // namespace
+
+SessionReaderFn g_pfnProcessIdToSessionId = ReadProcessSession;
+
+BOOL CMisc::CanUserSeeWindows() const
+{
+    // Window stations and sessions are Windows NT's: a stub of the 95 family's user32 is not
+    // asked.
+    OSVERSIONINFOA version;
+    if (!ReadVersion(version) || version.dwPlatformId != VER_PLATFORM_WIN32_NT)
+        return TRUE;
+    return !IsInSessionWithoutUsers(version) && IsWindowStationVisible();
 }
 
 bool CMisc::ClassifySystemVersion(DWORD dwPlatformId, DWORD dwMajor, DWORD dwMinor, LONG *pnCode)
@@ -68,9 +104,8 @@ BOOL CMisc::GetSystemVersion(LONG *pnCode) const
 {
     if (!pnCode)
         return FALSE;
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof(info);
-    if (!g_pfnGetVersionEx(&info))
+    OSVERSIONINFOA info;
+    if (!ReadVersion(info))
         return FALSE;
     ClassifySystemVersion(info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, pnCode);
     return TRUE;

@@ -146,6 +146,7 @@ TEST(CBaseDialog, FailedExchangesAreReportedAndKeepTheValue)
         dialog.m_bExhaustMemory = true;
         SetDlgItemTextA(hDlg, IDC_PRINTER_ID1, "37");
         SendMessageA(hDlg, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(AfxIsOutOfMemory()) << "outside any call, the thread's record outlives the message";
         EXPECT_TRUE(catcher.m_boxes.empty());
         EXPECT_EQ(35u, dialog.m_dwValue);
     });

@@ -66,11 +66,11 @@ protected:
     // Calls the export with the dialog shown and the script driving it; the output record
     // starts as the canary.
     LONG CallWithDialog(BOOL bQuery, const DialogDriver::Script &script, const char *pszModel = MODEL,
-                        const char *pszPrinter = PRINTER)
+                        const char *pszPrinter = PRINTER, const OptionInfo *pInput = &CALLER_RECORD)
     {
         m_output = Canary();
         DialogDriver driver(script);
-        LONG result = m_pfnOpen(pszPrinter, pszModel, 0, &CALLER_RECORD, &m_output, TRUE, bQuery);
+        LONG result = m_pfnOpen(pszPrinter, pszModel, 0, pInput, &m_output, TRUE, bQuery);
         m_bDialogShown = driver.Ran();
         return result;
     }
@@ -257,6 +257,7 @@ TEST_F(OutcomeTest, AFailedOptionReadLeavesTheChoiceToTheUser)
     EXPECT_EQ(Fields(Canary()), Fields(m_output));
 }
 
+// Also without a record: the parts typed count, all six.
 TEST_F(OutcomeTest, EachSettingsSheetPressSendsOneJobAndOpensTheInputs)
 {
     CFilePrinter printer("optinfo dialog");
@@ -264,23 +265,26 @@ TEST_F(OutcomeTest, EachSettingsSheetPressSendsOneJobAndOpensTheInputs)
     MessageBoxCatcher catcher;
     const std::string job(reinterpret_cast<const char *>(SHEET_JOB), sizeof(SHEET_JOB));
     ASSERT_EQ(76u, job.size());
-    EXPECT_EQ(1, CallWithDialog(
-                     FALSE,
-                     [&](HWND hDlg) {
-                         for (int press = 1; press <= 2; ++press) {
-                             Click(hDlg, IDC_SETTINGS_SHEET);
-                             EXPECT_EQ(job, printer.TakeOutput()) << "press " << press;
-                             EXPECT_TRUE(ItemEnabled(hDlg, IDC_PRINTER_ID1));
-                             EXPECT_EQ(IDC_MEMORY, FocusId(hDlg));
-                         }
-                         SendDlgItemMessageA(hDlg, IDC_MEMORY, CB_SETCURSEL, 1, 0);
-                         int id = IDC_PRINTER_ID1;
-                         for (const char *pszValue : {"70", "68", "66", "64", "62", "60"})
-                             SetText(hDlg, id++, pszValue);
-                         Click(hDlg, IDOK);
-                     },
-                     MODEL, printer.Name().c_str()));
-    EXPECT_EQ(Fields(Record({1, 6, 70, 68, 66, 64, 62, 60, 1, 32, 1, 0})), Fields(m_output));
+    for (const OptionInfo *pInput : {&CALLER_RECORD, static_cast<const OptionInfo *>(nullptr)}) {
+        SCOPED_TRACE(pInput ? "the caller's record" : "no record");
+        EXPECT_EQ(1, CallWithDialog(
+                         FALSE,
+                         [&](HWND hDlg) {
+                             for (int press = 1; press <= 2; ++press) {
+                                 Click(hDlg, IDC_SETTINGS_SHEET);
+                                 EXPECT_EQ(job, printer.TakeOutput()) << "press " << press;
+                                 EXPECT_TRUE(ItemEnabled(hDlg, IDC_PRINTER_ID1));
+                                 EXPECT_EQ(IDC_MEMORY, FocusId(hDlg));
+                             }
+                             SendDlgItemMessageA(hDlg, IDC_MEMORY, CB_SETCURSEL, 1, 0);
+                             int id = IDC_PRINTER_ID1;
+                             for (const char *pszValue : {"70", "68", "66", "64", "62", "60"})
+                                 SetText(hDlg, id++, pszValue);
+                             Click(hDlg, IDOK);
+                         },
+                         MODEL, printer.Name().c_str(), pInput));
+        EXPECT_EQ(Fields(Record({1, 6, 70, 68, 66, 64, 62, 60, 1, 32, 1, 0})), Fields(m_output));
+    }
     EXPECT_TRUE(catcher.m_boxes.empty());
 }
 

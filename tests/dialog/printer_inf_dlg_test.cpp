@@ -3,6 +3,7 @@
 #include "framework/call_context.h"
 #include "dialog/printer_inf_dlg.h"
 #include "entry/printer_inf_app.h"
+#include "entry/printer_query.h"
 #include "framework/afxres.h"
 #include "optinfo.h"
 #include "resource.h"
@@ -471,6 +472,12 @@ private:
     VersionReaderFn m_pfnSaved;
 };
 
+BOOL WINAPI SessionZero(DWORD, DWORD *pdwSession)
+{
+    *pdwSession = 0;
+    return TRUE;
+}
+
 const COLORREF GREY = RGB(192, 192, 192);
 const COLORREF MARKER = RGB(1, 2, 3);
 
@@ -541,4 +548,29 @@ TEST(PrinterInfDlgColours, TheBrushDiesWithTheDialog)
     for (HBRUSH hBrush : brushes)
         EXPECT_EQ(0u, GetObjectType(hBrush)) << "the brush was deleted";
     EXPECT_EQ(dwObjectsBefore, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+}
+
+// Nobody logs on to session 0 from NT 6.0 on, though its window station says it is visible:
+// neither the different-printer message nor the dialog appears there.
+TEST(PrinterInfDlgSession, NoWindowInSessionZeroFromNt60On)
+{
+    const SessionReaderFn pfnSaved = g_pfnProcessIdToSessionId;
+    g_pfnProcessIdToSessionId = SessionZero;
+    for (DWORD dwMajor : {6u, 5u}) {
+        const bool bShown = dwMajor < 6;
+        SCOPED_TRACE(dwMajor);
+        VersionScope version(VER_PLATFORM_WIN32_NT, dwMajor, bShown ? 1 : 0);
+        {
+            MessageBoxCatcher catcher;
+            EXPECT_FALSE(CheckModel("RX-9100W", "RX-7100W"));
+            EXPECT_EQ(bShown ? 1u : 0u, catcher.m_boxes.size()) << "the different-printer message";
+        }
+        DialogDriver driver([](HWND hDlg) { Click(hDlg, IDOK); });
+        OptionInfo output = Canary();
+        EXPECT_EQ(bShown ? 1 : 0,
+                  TKOpenPrinterInf(UNKNOWN_PRINTER, "RX-9100W", 0, &SAMPLE, &output, TRUE, FALSE));
+        EXPECT_EQ(bShown, driver.Ran());
+        EXPECT_EQ(Fields(bShown ? SAMPLE : Canary()), Fields(output));
+    }
+    g_pfnProcessIdToSessionId = pfnSaved;
 }

@@ -49,7 +49,8 @@ TEST(DllRuntime, StaticObjectsLiveFromLoadToFree)
 
 // Win32s shares one copy of a DLL's data among all the processes that load it and calls the
 // entry point as each attaches and detaches: the objects live until the last detaches, even
-// when an earlier one detaches as its process ends.
+// when an earlier one detaches as its process ends. The last one that detaches as its process
+// ends destroys nothing; once the objects are gone, every later attach is refused.
 TEST(DllRuntime, StaticObjectsLiveUntilTheLastWin32sProcessDetaches)
 {
     for (const LPVOID pFirstDetachReserved : {LPVOID(nullptr), LPVOID(1)}) {
@@ -63,6 +64,18 @@ TEST(DllRuntime, StaticObjectsLiveUntilTheLastWin32sProcessDetaches)
         FreeLibrary(hModule);
         EXPECT_EQ(0, CountLiveObjects(FITTING_OBJECTS));
     }
+
+    HMODULE hModule = LoadLibraryA(FITTING_DLL);
+    ASSERT_NE(nullptr, hModule) << GetLastError();
+    const EntryPointFn pfnEntry = EntryPoint(hModule);
+    EXPECT_TRUE(pfnEntry(hModule, DLL_PROCESS_DETACH, LPVOID(1)));
+    EXPECT_EQ(FITTING_OBJECTS, CountLiveObjects(FITTING_OBJECTS)) << "the process ends";
+    EXPECT_TRUE(pfnEntry(hModule, DLL_PROCESS_ATTACH, nullptr));
+    EXPECT_TRUE(pfnEntry(hModule, DLL_PROCESS_DETACH, nullptr));
+    EXPECT_EQ(0, CountLiveObjects(FITTING_OBJECTS));
+    EXPECT_FALSE(pfnEntry(hModule, DLL_PROCESS_ATTACH, nullptr));
+    EXPECT_FALSE(pfnEntry(hModule, DLL_PROCESS_ATTACH, nullptr)) << "a refused attach counts no process";
+    FreeLibrary(hModule);
 }
 
 // A destructor that finds no room must not be dropped silently: the load fails, and every
