@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Unpacks the release bundle into DEST_DIR and checks it: every file matches SHA256SUMS and
-# is listed there, every file a caller needs is in place (the integrator's page and the DLLs'
-# maps among them), each map places the export where its DLL has it, the README's links resolve.
+# is listed there, every file a caller needs is in place (the integrator's page, the licence
+# and notices, the DLLs' maps among them), each map places the export where its DLL has it,
+# the README's links resolve.
 # unpack.sh ARCHIVE DEST_DIR
 set -euo pipefail
 archive=$1
@@ -18,7 +19,8 @@ sha256sum --quiet -c SHA256SUMS || fail "checksums"
 unlisted=$(comm -23 <(find . -type f ! -name SHA256SUMS -printf '%P\n' | sort) <(awk '{print $2}' SHA256SUMS | sort))
 [ -z "$unlisted" ] || fail "not in SHA256SUMS: $(echo $unlisted)"
 
-expected=(include/optinfo.h README.md CHANGELOG.md docs/integrating.md lib/cmake/optinfo/optinfo-config.cmake
+expected=(include/optinfo.h README.md CHANGELOG.md LICENSE THIRD-PARTY-NOTICES docs/integrating.md
+          lib/cmake/optinfo/optinfo-config.cmake
           lib/cmake/optinfo/optinfo-config-version.cmake)
 for arch in x86 x64; do
   expected+=(bin/$arch/optinfo_en.dll bin/$arch/optinfo_ja.dll lib/$arch/optinfo.def)
