@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Writes a copy of a PDB made by GNU ld without the paths of the machine that built it.
 
-clean-pdb.py IN.pdb OUT.pdb
+clean-pdb.py IN.pdb OUT.pdb [MAP]
+
+With MAP, the linker's map of the same link gets a first line with the PDB's GUID and age,
+which the DLL's debug record holds too: the map then names the build it belongs to.
 
 GNU ld names every module of the PDB by the full path of its object file or archive, and
 records the linker's working folder, its own path and the PDB's path in the "* Linker *"
@@ -16,6 +19,7 @@ import sys
 
 MAGIC = b"Microsoft C/C++ MSF 7.00\r\n\x1aDS\0\0\0"
 NIL = 0xFFFFFFFF
+INFO_STREAM = 1
 DBI_STREAM = 3
 DBI_HEADER = 64
 MODULE_HEADER = 64
@@ -135,14 +139,25 @@ def clean(streams):
                            + dbi[DBI_HEADER + module_bytes:])
 
 
+def name_build(streams, pdb_name, map_path):
+    age, data1, data2, data3, data4 = struct.unpack_from("<8xIIHH8s", streams[INFO_STREAM])
+    guid = f"{data1:08X}-{data2:04X}-{data3:04X}-{data4[:2].hex().upper()}-{data4[2:].hex().upper()}"
+    with open(map_path, "r+", encoding="latin-1") as f:
+        text = f.read()
+        f.seek(0)
+        f.write(f"Debug record of this link's DLL and its PDB {pdb_name}: GUID {{{guid}}}, age {age}\n\n{text}")
+
+
 def main():
-    if len(sys.argv) != 3:
-        sys.exit("usage: clean-pdb.py IN.pdb OUT.pdb")
+    if len(sys.argv) not in (3, 4):
+        sys.exit("usage: clean-pdb.py IN.pdb OUT.pdb [MAP]")
     with open(sys.argv[1], "rb") as f:
         block_size, streams = read_msf(f.read())
     clean(streams)
     with open(sys.argv[2], "wb") as f:
         f.write(write_msf(block_size, streams))
+    if len(sys.argv) == 4:
+        name_build(streams, os.path.basename(sys.argv[2]), sys.argv[3])
 
 
 if __name__ == "__main__":
