@@ -2,8 +2,8 @@
 # Unpacks the release bundle into DEST_DIR and checks it: every file matches SHA256SUMS and
 # is listed there, every file a caller needs is in place (the integrator's page, the licence
 # and notices, the DLLs' maps and PDBs among them), each map places the export where its DLL
-# has it, each DLL's debug record names its own PDB with the PDB's signature, the README's
-# links resolve.
+# has it, each DLL's debug record names its own PDB with the PDB's signature, no map or PDB
+# names an absolute path, the README's links resolve.
 # unpack.sh ARCHIVE DEST_DIR
 set -euo pipefail
 archive=$1
@@ -54,6 +54,10 @@ for arch in x86 x64; do
       fail "bin/$arch/optinfo_$lang.dll names PDB '$pdb', GUID {$guid} age $age; symbols/$arch/$pdb: $(grep -E '^  (GUID|Age):' <<<"$summary" | xargs)"
   done
 done
+
+# No map or PDB names a folder of the machine that built it.
+leaked=$(grep -laE '(^|[^A-Za-z0-9._-])/[A-Za-z0-9._-]+/[A-Za-z0-9._-]' symbols/*/* || true)
+[ -z "$leaked" ] || fail "an absolute path in $(echo $leaked)"
 
 while read -r link; do
   [ -e "$link" ] || fail "README.md links $link, which is not in the bundle"
