@@ -16,8 +16,8 @@
 #include <windows.h>
 
 /* The version of this header and of the DLLs' version resource. A new first
- * number breaks callers; a new second one adds without breaking; a new third
- * one only fixes. */
+ * number may break callers; a new second one adds or changes behaviour without
+ * breaking them; a new third one only fixes faults. */
 #define OPTINFO_VERSION_MAJOR 1
 #define OPTINFO_VERSION_MINOR 0
 #define OPTINFO_VERSION_PATCH 0
@@ -33,15 +33,18 @@ typedef struct OptionInfo {
     DWORD nPrinterIdCount; /* entries of nPrinterId in use (the component uses 6) */
     LONG nPrinterId[6];    /* printer-ID parts; -1 = no value                    */
     LONG bHasMemory;       /* 0 or 1: nMemoryMB holds a value                    */
-    LONG nMemoryMB;        /* installed memory in MB (0, 32, 64, 96); -1 = none  */
+    LONG nMemoryMB;        /* installed MB: 0 to 255 as read from the printer,
+                              0, 32, 64 or 96 as entered in the dialog; -1 = none */
     LONG bHasPaperSource;  /* 0 or 1: nPaperSource holds a value                 */
     LONG nPaperSource;     /* 0 = none, 1 = second paper cassette; -1 = none     */
 } OptionInfo;
 
 /*
  * Returns 1 and writes *pOutInfo, or returns 0 and leaves it untouched.
- *   pszPrinterName  printer name as the spooler knows it
- *   pszModelName    "RX-7100W" or "RX-9100W", in any case
+ *   pszPrinterName  printer name as the spooler knows it (NULL is handed to
+ *                   ZRAPI.DLL as it is, and the settings sheet goes nowhere)
+ *   pszModelName    "RX-7100W" or "RX-9100W", in any case; NULL matches no
+ *                   model (with the query: a different printer)
  *   dwReserved      not read; pass 0
  *   pInInfo         the caller's current record, or NULL for a cleared one
  *   pOutInfo        receives the result; NULL fails the call

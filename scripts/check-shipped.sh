@@ -2,9 +2,9 @@
 # Checks the shipped DLLs of a build folder, PE32 i386 (x86, the default) or PE32+ x86-64
 # (x64): exactly one export (TKOpenPrinterInf), imports only from the allowlist
 # scripts/shipped-imports.txt, no thread-local storage directory (Windows 95 and Win32s
-# refuse to load a DLL that has one at run time), a version resource, at most 100 KiB
-# stripped, and the same code and data in both: they differ in their resources only. The
-# x86 DLLs' code must run on a 386 (below).
+# refuse to load a DLL that has one at run time), a version resource, stripped no section
+# but those listed below and at most 100 KiB, and the same code and data in both: they
+# differ in their resources only. The x86 DLLs' code must run on a 386 (below).
 # check-shipped.sh BUILD_DIR [x86|x64]
 # check-shipped.sh --processor DLL...   only the 386 check, of any PE32 i386 images
 set -euo pipefail
@@ -58,12 +58,15 @@ fi
 
 bin="$1/bin"
 case "${2:-x86}" in
-  x86) tools=i686-w64-mingw32 format=pei-i386 kind="PE32 i386" ;;
-  x64) tools=x86_64-w64-mingw32 format=pei-x86-64 kind="PE32+ x86-64" ;;
+  x86) tools=i686-w64-mingw32 format=pei-i386 kind="PE32 i386" unwind=".eh_frame" ;;
+  x64) tools=x86_64-w64-mingw32 format=pei-x86-64 kind="PE32+ x86-64" unwind=".pdata .xdata" ;;
   *) echo "usage: check-shipped.sh BUILD_DIR [x86|x64]" >&2; exit 2 ;;
 esac
 allowlist="$(dirname "$0")/shipped-imports.txt"
 max_stripped=102400
+# .buildid holds the debug record that names the DLL's PDB; .eh_frame on x86 is the MinGW
+# run time's constructor runner's, .pdata and .xdata the x64 unwind data.
+shipped_sections=".text .data .rdata .buildid $unwind .bss .edata .idata .rsrc .reloc"
 allowed=$(grep -v '^#' "$allowlist" | awk '{print tolower($1) " " $2}')
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -87,6 +90,9 @@ for dll in optinfo_en.dll optinfo_ja.dll; do
   strings -el "$f" | grep -q 'FileVersion' || fail "$dll" "no VERSIONINFO"
   $tools-strip -o "$scratch/$dll" "$f"
   size=$(stat -c %s "$scratch/$dll")
+  for section in $($tools-objdump -h "$scratch/$dll" | awk '/^ +[0-9]+ / {print $2}'); do
+    [[ " $shipped_sections " == *" $section "* ]] || fail "$dll" "has a section $section"
+  done
   [ "$size" -le $max_stripped ] || fail "$dll" "$size bytes stripped, more than $max_stripped"
   [ "$format" != pei-i386 ] || check_processor "$f"
   [ $failures -eq "$failed_before" ] &&

@@ -8,7 +8,7 @@ packages=(
   cmake make git g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64
   binutils-mingw-w64-x86-64 googletest
   wine wine32 wine64 fonts-wine xvfb xauth x11-apps imagemagick fonts-ipafont-gothic
-  clang libclang-rt-14-dev clang-format llvm lld
+  clang libclang-rt-14-dev clang-format llvm lld python3-minimal
 )
 
 sudo_cmd=()
