@@ -5,6 +5,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$("$here/runnable-build.sh" run "$1")
+# On route vm the job runs inside the emulated PC.
+[ "$("$here/wine-route.sh" "$build")" != vm ] || exec "$here/vm.sh" run "$build" "$0" "$build"
 "$here/testbed.sh" start "$build" >&2
 trap '"$here/testbed.sh" stop "$build"' EXIT
 OPTINFO_BUILD_DIR=$build "$here/wine-run.sh" "$build/bin/optinfo-host.exe" \

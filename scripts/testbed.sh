@@ -8,6 +8,8 @@
 set -euo pipefail
 action=$1
 export OPTINFO_BUILD_DIR=$(cd "$2" && pwd)
+# This machine's state of the folder's test bed: in the folder, except inside the emulated PC.
+env_file=${OPTINFO_STATE_DIR:-$OPTINFO_BUILD_DIR}/testbed.env
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(dirname "$here")
 
@@ -72,7 +74,7 @@ describe_route() {
 case "$action" in
   start)
     # An earlier test bed of this folder goes first, with the route it had.
-    if [ -f "$OPTINFO_BUILD_DIR/testbed.env" ]; then "$0" stop "$OPTINFO_BUILD_DIR" || true; fi
+    if [ -f "$env_file" ]; then "$0" stop "$OPTINFO_BUILD_DIR" || true; fi
     . "$here/wine-env.sh"
     [ "$OPTINFO_ROUTE" != wow64 ] || "$here/wow64.sh" setup "$OPTINFO_BUILD_DIR"
     describe_route
@@ -84,23 +86,23 @@ case "$action" in
     {
       start_xvfb
       echo "TESTBED_ROUTE=$OPTINFO_ROUTE"
-    } > "$OPTINFO_BUILD_DIR/testbed.env"
-    . "$OPTINFO_BUILD_DIR/testbed.env"
+    } > "$env_file"
+    . "$env_file"
     "${WINESERVER[@]}" -p >/dev/null 2>&1 || true
     write_registry
     ;;
   stop)
-    [ -f "$OPTINFO_BUILD_DIR/testbed.env" ] || exit 0
+    [ -f "$env_file" ] || exit 0
     # The route the test bed was started with, whatever WINE_ROUTE says now.
-    WINE_ROUTE=$(sed -n 's/^TESTBED_ROUTE=//p' "$OPTINFO_BUILD_DIR/testbed.env")
+    WINE_ROUTE=$(sed -n 's/^TESTBED_ROUTE=//p' "$env_file")
     . "$here/wine-env.sh"
     # The wineserver goes before the X server its programs draw on.
     "${WINESERVER[@]}" -k >/dev/null 2>&1 || true
     "${WINESERVER[@]}" -w >/dev/null 2>&1 || true
     XVFB_PID=
-    . "$OPTINFO_BUILD_DIR/testbed.env"
+    . "$env_file"
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-    rm -f "$OPTINFO_BUILD_DIR/testbed.env"
+    rm -f "$env_file"
     ;;
   *) echo "usage: testbed.sh start|stop BUILD_DIR" >&2; exit 2 ;;
 esac

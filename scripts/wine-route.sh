@@ -4,24 +4,27 @@
 #   wine32  i686 programs, this machine's 32-bit Wine: the kernel runs 32-bit Linux programs
 #   wow64   i686 programs, Wine 10's WoW64 mode in a Debian 13 root (scripts/wow64.sh): the
 #           kernel runs no 32-bit Linux program, but its 32-bit system-call gate is open
-#   none    i686 programs: the kernel refuses 32-bit code both ways, so nothing runs them
+#   vm      i686 programs, inside an emulated PC (scripts/vm.sh) whose own kernel runs 32-bit
+#           Wine: this kernel refuses 32-bit code both ways
+#   none    i686 programs: the kernel refuses 32-bit code both ways, and the emulated PC could
+#           not be made or did not boot, so nothing runs them
 # The kernel answers first, to two tiny programs written here (no Wine, no kernel log): a
 # 32-bit Linux program, whose exec fails with ENOEXEC ("Exec format error") where 32-bit
 # programs do not run, and a 64-bit one that enters the 32-bit gate (int $0x80), which the
 # kernel kills with SIGSEGV where IA-32 emulation is off. The route its answers leave is then
-# probed with the folder's bin/route_probe.exe; the WoW64 root is made only for that probe.
-# A route that fails its probe is a broken set-up, not the machine: the script fails with the
-# evidence and keeps nothing, so the next run probes again. What is kept, in
+# probed with the folder's bin/route_probe.exe; the WoW64 root and the PC are made only for
+# that probe. A route that fails its probe is a broken set-up, not the machine: the script
+# fails with the evidence and keeps nothing, so the next run probes again. What is kept, in
 # BUILD_DIR/wine-routes.txt until the machine boots again: a route that ran its probe, and
-# the kernel's refusal of route none.
-# WINE_ROUTE=wine32 or wow64 tries that route alone and fails, with the reason, where it
+# route none with the kernel's refusal and why the PC did not serve.
+# WINE_ROUTE=wine32, wow64 or vm tries that route alone and fails, with the reason, where it
 # does not run.
-#   --evidence  prints the kernel's answers instead of the route
-# OPTINFO_FAKE_PROBE stands in for the kernel's and the probe's answers, for the route test
-# alone (scripts/probe/wine-route-test.sh; refused for a build folder): wine32 (everything
-# runs), wow64 (only wow64 runs), none (the kernel refuses 32-bit code) or broken (the
-# kernel allows wow64, whose probe fails). Its messages are in the locale LC_ALL names, as a
-# shell's are.
+#   --evidence  prints the kernel's answers (and the PC's, on route none) instead of the route
+# OPTINFO_FAKE_PROBE stands in for the kernel's, the PC's and the probe's answers, for the
+# route test alone (scripts/probe/wine-route-test.sh; refused for a build folder): wine32
+# (everything runs), wow64 (only wow64 runs), vm (the kernel refuses 32-bit code; the PC
+# boots), none (the same; the PC does not boot) or broken (the kernel allows wow64, whose
+# probe fails). Its messages are in the locale LC_ALL names, as a shell's are.
 set -euo pipefail
 # The kernel's answers are read from the shell's English messages, whatever the user's locale.
 export LC_ALL=C
@@ -40,7 +43,7 @@ fi
 [ $# -eq 1 ] || usage
 build=$(cd "$1" && pwd)
 folder=${build#"$(dirname "$here")"/}
-state="$build/wine-routes.txt"
+state="${OPTINFO_STATE_DIR:-$build}/wine-routes.txt"
 fake=${OPTINFO_FAKE_PROBE:-}
 
 if [ "$(cat "$build/wine-arch.txt" 2>/dev/null)" = x86_64 ]; then
@@ -48,12 +51,12 @@ if [ "$(cat "$build/wine-arch.txt" 2>/dev/null)" = x86_64 ]; then
   exit 0
 fi
 case "${WINE_ROUTE:-}" in
-  '' | wine32 | wow64) ;;
-  *) echo "WINE_ROUTE must be wine32 or wow64, not '$WINE_ROUTE'" >&2; exit 2 ;;
+  '' | wine32 | wow64 | vm) ;;
+  *) echo "WINE_ROUTE must be wine32, wow64 or vm, not '$WINE_ROUTE'" >&2; exit 2 ;;
 esac
 case "$fake" in
-  '' | wine32 | wow64 | none | broken) ;;
-  *) echo "OPTINFO_FAKE_PROBE must be wine32, wow64, none or broken, not '$fake'" >&2; exit 2 ;;
+  '' | wine32 | wow64 | vm | none | broken) ;;
+  *) echo "OPTINFO_FAKE_PROBE must be wine32, wow64, vm, none or broken, not '$fake'" >&2; exit 2 ;;
 esac
 if [ -n "$fake" ] && [ -f "$build/CMakeCache.txt" ]; then
   echo "wine-route: OPTINFO_FAKE_PROBE serves the route test alone, not the build folder $folder: unset it" >&2
@@ -83,6 +86,7 @@ route_installed() {
   case $1 in
     wine32) [ -x /usr/lib/wine/wine ] ;;
     wow64) [ -f "$build/wow64-root/.optinfo-ready" ] && [ -x "$build/wow64-root/usr/lib/wine/wine64" ] ;;
+    vm) [ -f "$build/vm/.optinfo-ready" ] && command -v qemu-system-x86_64 >/dev/null ;;
   esac
 }
 
@@ -124,7 +128,6 @@ fake_enoexec() {
 # their evidence.
 ask_kernel() {
   local answer32 answer_gate
-  asked=1
   case "$fake" in
     '')
       answer32=$(kernel_run 32 "$ELF32_EXIT")
@@ -132,7 +135,7 @@ ask_kernel() {
       ;;
     wine32) answer32="0 " answer_gate="0 " ;;
     wow64 | broken) answer32="126 $(fake_enoexec)" answer_gate="0 " ;;
-    none) answer32="126 $(fake_enoexec)" answer_gate="139 " ;;
+    vm | none) answer32="126 $(fake_enoexec)" answer_gate="139 " ;;
   esac
   case "$answer32" in
     "0 ") exec32=runs ;;
@@ -185,14 +188,30 @@ run_probe() (
   exit $status
 )
 
-# Probes one route; on success keeps and prints it, else fails with the evidence.
+# Runs the probe inside the emulated PC, made first if need be; sets pc_failure where the PC
+# could not be made or did not boot (vm.sh's 125).
+run_probe_in_pc() {
+  if ! "$here/vm.sh" setup "$build" >&2; then
+    pc_failure="could not be made ($folder/vm/setup.log)"
+    return 1
+  fi
+  local status=0
+  "$here/vm.sh" run "$build" "$here/wine-run.sh" "$build/bin/route_probe.exe" || status=$?
+  [ $status -ne 125 ] || pc_failure="did not boot ($folder/vm/boot.log)"
+  return $status
+}
+
+# Probes one route; on success keeps and prints it, else fails with the evidence. For the PC,
+# pc_failure says why it could not run at all.
 probe() {
   local route=$1 log="$build/route-probe-$1.log" status=0 failure
   local shown=${log#"$(dirname "$here")"/}
+  pc_failure=
   echo "Wine route probe for $folder: $route (the kernel: $kernel)" >&2
   case "$fake:$route" in
-    wine32:* | wow64:wow64) failure= ;;
+    wine32:* | wow64:wow64 | vm:vm) failure= ;;
     broken:wow64) failure="Application could not be started (simulated: OPTINFO_FAKE_PROBE=$fake)" ;;
+    none:vm) pc_failure="did not boot (simulated: OPTINFO_FAKE_PROBE=$fake)" failure="the emulated PC $pc_failure" ;;
     :*)
       if [ ! -f "$build/bin/route_probe.exe" ]; then
         echo "wine-route: $folder/bin/route_probe.exe is missing: build it first (make build)" >&2
@@ -201,9 +220,15 @@ probe() {
       if [ "$route" = wow64 ] && ! "$here/wow64.sh" setup "$build" >&2; then
         failure="the WoW64 root could not be made (see above)"
       else
-        run_probe "$route" >"$log" 2>&1 || status=$?
+        if [ "$route" = vm ]; then
+          run_probe_in_pc >"$log" 2>&1 || status=$?
+        else
+          run_probe "$route" >"$log" 2>&1 || status=$?
+        fi
         if [ $status -eq 0 ] && grep -q '^route probe: i686 code runs' "$log"; then
           failure=
+        elif [ -n "$pc_failure" ]; then
+          failure="the emulated PC $pc_failure"
         elif [ $status -eq 124 ]; then
           failure="no answer in 300 s ($shown)"
         else
@@ -212,6 +237,14 @@ probe() {
       fi
       ;;
   esac
+  # No emulator could start: route none, with the evidence, unless the PC was asked for.
+  if [ -n "$pc_failure" ] && [ -z "$forced" ]; then
+    kernel+="; the emulated PC $pc_failure"
+    keep "none $kernel"
+    echo "Wine route for $folder: none ($kernel)" >&2
+    echo none
+    return 0
+  fi
   if [ -n "$failure" ]; then
     echo "wine-route: $route does not run the i686 programs of $folder, although the kernel allows it ($kernel): $failure" >&2
     echo "  This is the set-up, not the machine: nothing is kept, and the next run probes again." >&2
@@ -228,7 +261,6 @@ refuse() {
 }
 
 # Route none and its evidence, kept or asked for now.
-asked=
 if kernel=$(kept none); then
   exec32=refused gate=closed
 else
@@ -246,7 +278,7 @@ if [ -n "$forced" ] && kept "runs $forced" >/dev/null; then
   exit 0
 fi
 if [ -z "$forced" ]; then
-  for route in wine32 wow64; do
+  for route in wine32 wow64 vm; do
     if kept "runs $route" >/dev/null; then
       echo "$route"
       exit 0
@@ -258,16 +290,12 @@ if [ "$exec32" = unknown ] || [ "$gate" = unknown ]; then
   echo "wine-route: the kernel's answers are not the ones known: $kernel" >&2
   exit 1
 fi
-if [ "$exec32" = refused ] && [ "$gate" = closed ]; then
-  kept none >/dev/null || keep "none $kernel"
-fi
 case "$forced:$exec32:$gate" in
-  wine32:runs:* | wow64:*:open) probe "$forced" ;;
+  wine32:runs:* | wow64:*:open | vm:*) probe "$forced" ;;
   wine32:* | wow64:*) refuse ;;
   :runs:*) probe wine32 ;;
   :refused:open) probe wow64 ;;
   *)
-    [ -z "$asked" ] || echo "Wine route probe for $folder: none (the kernel: $kernel)" >&2
-    echo none
+    if kept none >/dev/null; then echo none; else probe vm; fi
     ;;
 esac

@@ -12,6 +12,8 @@ program=$2
 unset ZRAPI_SCENARIO ZRAPI_LOG
 
 route=$("$scripts/wine-route.sh" "$OPTINFO_BUILD_DIR")
+# On route vm the consumer runs inside the emulated PC.
+[ "$route" != vm ] || exec "$scripts/vm.sh" run "$OPTINFO_BUILD_DIR" "$0" "$@"
 if [ "$route" = none ]; then
   echo "SKIP: this machine executes no 32-bit x86 code: $("$scripts/wine-route.sh" --evidence "$OPTINFO_BUILD_DIR")"
   exit 0

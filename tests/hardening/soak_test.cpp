@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <functional>
 #include <iostream>
 
@@ -31,11 +30,10 @@ const SIZE_T PRIVATE_BYTES_SLACK = 64 * 1024;
 const DWORD HANDLE_SLACK = 2;
 const DWORD GDI_OBJECT_SLACK = 0;
 
+// The level is read after SETTLING_COUNT steps: a run needs as many again to say anything.
 unsigned int Count(const char *pszName)
 {
-    const char *pszValue = std::getenv(pszName);
-    return pszValue && *pszValue ? static_cast<unsigned int>(std::strtoul(pszValue, nullptr, 0))
-                                 : DEFAULT_COUNT;
+    return ScaledCount(pszName, DEFAULT_COUNT, 2 * SETTLING_COUNT);
 }
 
 // Runs the step nCount times; the level after SETTLING_COUNT steps is the reference.

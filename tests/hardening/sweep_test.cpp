@@ -16,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <iostream>
 #include <map>
 #include <set>
@@ -29,12 +28,6 @@ const unsigned int DEFAULT_SEED = 20240607;
 const unsigned int DEFAULT_COUNT = 500;
 const int FAILURES_SHOWN = 10;
 const size_t SCENARIO_SHOWN = 3000; // characters of a scenario in a failure message
-
-unsigned int Setting(const char *pszName, unsigned int nDefault)
-{
-    const char *pszValue = std::getenv(pszName);
-    return pszValue && *pszValue ? static_cast<unsigned int>(std::strtoul(pszValue, nullptr, 0)) : nDefault;
-}
 
 // The channels asked depend on the system that the process runs as.
 bool ChannelPlanOfThisSystem(SweepChannelPlan &plan)
@@ -194,8 +187,8 @@ std::string Repeat(const std::string &strText, size_t nCount)
 
 TEST_F(SweepTest, RandomScenarios)
 {
-    const unsigned int seed = Setting("OPTINFO_SWEEP_SEED", DEFAULT_SEED);
-    const unsigned int count = Setting("OPTINFO_SWEEP_COUNT", DEFAULT_COUNT);
+    const unsigned int seed = NumberSetting("OPTINFO_SWEEP_SEED", DEFAULT_SEED);
+    const unsigned int count = ScaledCount("OPTINFO_SWEEP_COUNT", DEFAULT_COUNT, 1);
     CSweepGenerator generator(seed);
     for (unsigned int i = 0; i < count; ++i)
         Check(generator.Next(), "seed " + std::to_string(seed) + ", case " + std::to_string(i));

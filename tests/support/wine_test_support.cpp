@@ -192,6 +192,25 @@ int RunProcess(const std::string &strCommandLine, const std::string &strStartLin
     }
 }
 
+unsigned int NumberSetting(const char *pszName, unsigned int nDefault)
+{
+    const std::string value = ScopedVariable::Value(pszName);
+    return value.empty() ? nDefault : static_cast<unsigned int>(std::strtoul(value.c_str(), nullptr, 0));
+}
+
+unsigned int ScaledCount(const char *pszName, unsigned int nDefault, unsigned int nAtLeast)
+{
+    const unsigned int nFull = NumberSetting(pszName, nDefault);
+    const unsigned int nDivisor = NumberSetting("OPTINFO_SCALE_DIVISOR", 1);
+    unsigned int nCount = nDivisor > 1 ? nFull / nDivisor : nFull;
+    if (nCount < nAtLeast)
+        nCount = nFull < nAtLeast ? nFull : nAtLeast;
+    if (nCount != nFull)
+        std::printf("%s: %u of %u (OPTINFO_SCALE_DIVISOR=%u: a slow route)\n", pszName, nCount, nFull,
+                    nDivisor);
+    return nCount;
+}
+
 std::string ReadFileText(const std::string &strPath)
 {
     std::ifstream file(strPath, std::ios::binary);

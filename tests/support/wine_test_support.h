@@ -47,6 +47,14 @@ int RunProcess(const std::string &strCommandLine, const std::string &strStartLin
 // The start of the line that reports a retried start; the test summary counts them.
 constexpr char PROCESS_RETRY_LINE[] = "process runner: started again: ";
 
+// A number from the environment (decimal, or hexadecimal with 0x); nDefault when unset.
+unsigned int NumberSetting(const char *pszName, unsigned int nDefault);
+
+// The size of a test that measures scale only (cycles, random cases): NumberSetting's,
+// divided by OPTINFO_SCALE_DIVISOR where a slow route sets it, but never below nAtLeast.
+// Writes both numbers to the output when it runs smaller.
+unsigned int ScaledCount(const char *pszName, unsigned int nDefault, unsigned int nAtLeast);
+
 // Reads a whole file; empty when it does not exist.
 std::string ReadFileText(const std::string &strPath);
 
