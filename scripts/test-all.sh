@@ -7,7 +7,8 @@
 # fuzz targets. Every suite runs even when one before it failed. The last two lines: the
 # tests of every suite summed, skipped apart from passed (each fuzz target counts as one
 # test), and the suites, with what did not run and why, and the child programs whose start
-# was retried. Exits 1 when any test or suite failed.
+# was retried, and the sizes that a slow route ran smaller. Exits 1 when any test or suite
+# failed.
 set -uo pipefail
 build=$1
 fuzz_seconds=$2
@@ -16,7 +17,7 @@ x64=$(sed -n 's/^OPTINFO_X64_BUILD_DIR:PATH=//p' "$build/CMakeCache.txt")
 results=$(cd "$build" && pwd)/test-results
 rm -rf "$results"
 mkdir -p "$results"
-passed=0 failed=0 skipped=0 retried=0 failed_suites= passed_suites= notrun=
+passed=0 failed=0 skipped=0 retried=0 scaled=0 failed_suites= passed_suites= notrun=
 
 if [ -n "${OPTINFO_FAKE_PROBE:-}" ]; then
   echo "test: OPTINFO_FAKE_PROBE is set; it serves the route test alone and would stand in for this machine: unset it" >&2
@@ -32,7 +33,7 @@ done
 # count_ctest JUNIT_FILE: adds a CTest run's tests. A test that did not run for any reason
 # but its own skip (a missing program, a failed fixture) counts as failed, and so does a
 # suite that left no results; a test program that passed no case (all skipped) as skipped.
-# Adds the child starts that the tests' process runner retried.
+# Adds the child starts that the tests' process runner retried, and the sizes run smaller.
 count_ctest() {
   if [ ! -f "$1" ]; then
     echo "test: no results in ${1#"$build"/}: the suite counts as one failed test" >&2
@@ -46,10 +47,12 @@ count_ctest() {
                 /<skipped message="(SKIP_|Disabled)/ { if (status == "notrun") status = "skipped" }
                 /\[  PASSED  \] 0 tests\./ { if (status == "passed") status = "skipped" }
                 /process runner: started again: / { retried++ }
+                /\(OPTINFO_SCALE_DIVISOR=/ { scaled++ }
                 END { if (open) n[status]++
-                      print n["passed"] + 0, n["failed"] + n["notrun"], n["skipped"] + 0, retried + 0 }' "$1")
-  read -r p f s r <<<"$counts"
+                      print n["passed"] + 0, n["failed"] + n["notrun"], n["skipped"] + 0, retried + 0, scaled + 0 }' "$1")
+  read -r p f s r c <<<"$counts"
   passed=$((passed + p)) failed=$((failed + f)) skipped=$((skipped + s)) retried=$((retried + r))
+  scaled=$((scaled + c))
 }
 
 # suite NAME STATUS: records a suite's outcome.
@@ -100,12 +103,14 @@ suite fuzz $status
 passed=$((passed + $(grep -c '^fuzz [a-z_]*: clean' "$results/fuzz.log")))
 failed=$((failed + $(grep -c '^fuzz [a-z_]*: FAILED' "$results/fuzz.log")))
 
-# A retried start is Wine's, not the program's, but it is shown, never hidden.
-retries=
-[ $retried -eq 0 ] || retries="; RETRIED: $retried child start(s) that never began (\"process runner: started again\" in $results)"
+# A retried start is Wine's, not the program's, and a smaller size is the route's: both are
+# shown, never hidden.
+remarks=
+[ $retried -eq 0 ] || remarks="; RETRIED: $retried child start(s) that never began (\"process runner: started again\" in $build/test-results)"
+[ $scaled -eq 0 ] || remarks+="; SMALLER: $scaled size(s) of the sweep and the soak on a slow route (\"OPTINFO_SCALE_DIVISOR\" in $build/test-results)"
 echo "$passed passed, $failed failed, $skipped skipped"
 if [ -n "$failed_suites" ] || [ $failed -gt 0 ]; then
-  echo "test: failed:${failed_suites:- (tests above)}; passed:${passed_suites:- none}$notrun$retries" >&2
+  echo "test: failed:${failed_suites:- (tests above)}; passed:${passed_suites:- none}$notrun$remarks" >&2
   exit 1
 fi
-echo "test: passed:$passed_suites$notrun$retries"
+echo "test: passed:$passed_suites$notrun$remarks"
