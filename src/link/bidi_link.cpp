@@ -2,6 +2,7 @@
 
 #include "framework/call_context.h"
 #include "framework/heap.h"
+#include "framework/module.h"
 #include "framework/sync.h"
 #include "link/bidi_query.h"
 #include "link/library_search.h"
@@ -53,8 +54,8 @@ LPCSTR LibraryToLoad(char (&szOwnSearch)[MAX_PATH])
 // from its own folder first, then the system's usual places.
 DWORD LibraryLoadFlags()
 {
-    const HMODULE hKernel = GetModuleHandleA("kernel32.dll");
-    const bool bSecureFlags = hKernel && GetProcAddress(hKernel, "AddDllDirectory");
+    FARPROC pfnAddDllDirectory = nullptr;
+    const bool bSecureFlags = BindSystemExport("kernel32.dll", "AddDllDirectory", pfnAddDllDirectory);
     return bSecureFlags ? LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32
                         : LOAD_WITH_ALTERED_SEARCH_PATH;
 }
