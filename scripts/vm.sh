@@ -98,16 +98,18 @@ setup() {
   write_init
   cp "$root"/boot/vmlinuz-* "$vm/vmlinuz"
   cp "$root"/boot/initrd.img-* "$vm/initrd.img"
-  mkdir -p "$root/var/lib/optinfo/wineprefix-wine32"
+  mkdir -p "$root/var/lib/optinfo"
   local size_mb=$(($(du -sm "$root" | cut -f1) + 1536))
   mkfs.ext4 -q -F -L optinfo -d "$root" "$image" "${size_mb}M" >>"$log" 2>&1
   choose_accel > "$vm/accel"
-  # The prefix is made once, in the image: the runs boot snapshots of it.
-  cat > "$vm/job.sh" <<'EOF'
-export WINEPREFIX=/var/lib/optinfo/wineprefix-wine32 WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine wineboot -i >/dev/null 2>&1
-wineserver -w
-test -f "$WINEPREFIX/system.reg"
+  # The prefix is made once, in the image, where the test bed looks for it (the PC's
+  # OPTINFO_STATE_DIR): the runs boot snapshots of it.
+  cat > "$vm/job.sh" <<EOF
+export OPTINFO_STATE_DIR=/var/lib/optinfo OPTINFO_BUILD_DIR=$(printf %q "$build") OPTINFO_PROBING=wine32
+. $(printf %q "$here/wine-env.sh")
+"\${WINE[@]}" wineboot -i >/dev/null 2>&1
+"\${WINESERVER[@]}" -w
+test -f "\$WINEPREFIX/system.reg"
 EOF
   if ! boot off >>"$log" 2>&1; then
     echo "vm: the PC did not make its Wine prefix, see $log" >&2
